@@ -1,0 +1,27 @@
+#pragma once
+// The state of the window's controls that the commands set, kept here so
+// that the window and kartex-cli show the same thing.
+
+#include <string>
+#include <vector>
+
+namespace kartex {
+
+inline constexpr int kRG1RemoveFilter = 10;  // index of "Usuń filtr" in RG1
+
+struct ControlStates {
+  // Save_CSV, SaveCSV1, SG1, SortBy, RG1 and CTY_ADIF share one state.
+  bool logCommandsEnabled = false;
+  bool qslViaEnabled = false;
+  std::string sourceCaption = "Źródło danych : ";     // UTF-8
+  std::string recordsCaption = "Liczba rekordów : ";  // UTF-8
+  bool recordsKnown = false;  // the caption carries a number
+  int records = 0;
+  std::vector<std::string> listBox1;  // Windows-1250 bytes, heading included
+  int rg1ItemIndex = -1;              // -1: none selected; 0..9: "1".."10"; 10: "Usuń filtr"
+  int sortByItemIndex = 0;            // 0: "ADIF_DXC", 1: "CTY"
+  bool progressVisible = true;
+  int progressPosition = 0;
+};
+
+}  // namespace kartex

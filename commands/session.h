@@ -1,0 +1,82 @@
+#pragma once
+// The window's state and the logic of its handlers, free of any toolkit: the
+// Qt window and kartex-cli both drive this one class.
+
+#include <cstdint>
+#include <string>
+
+#include "control_states.h"
+#include "loaded_log.h"
+#include "table/column_sort.h"
+#include "table/log_table.h"
+#include "table/regional_settings.h"
+#include "table/row_filter.h"
+#include "window_system.h"
+
+namespace kartex {
+
+// Errors that end a command (what the general error handler shows). UTF-8.
+class CommandError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class Session {
+ public:
+  Session(WindowSystem& windowSystem, RegionalSettings regional);
+
+  LogTable& Table() { return table_; }
+  const LogTable& Table() const { return table_; }
+  RowFilter& Filter() { return filter_; }
+  const RowFilter& Filter() const { return filter_; }
+  ColumnSort& Sort() { return sort_; }
+  const ColumnSort& Sort() const { return sort_; }
+  LoadedLog& Log() { return log_; }
+  const LoadedLog& Log() const { return log_; }
+  ControlStates& Controls() { return controls_; }
+  const ControlStates& Controls() const { return controls_; }
+  const RegionalSettings& Regional() const { return regional_; }
+  WindowSystem& Windows() { return windows_; }
+
+  // "Otwórz plik CSV".
+  void Load_CSVClick();
+  // A new selection in RG1 (0..9 for "1".."10", 10 for "Usuń filtr"); the item
+  // already selected does nothing.
+  void RG1Click(int itemIndex);
+  void FiltrQSO(uint8_t n);
+  void SG1FilterProgress(int16_t progress);
+  void QSL_VIA_Listbox();
+  void QSL_VIAClick();
+  void Save_CSVClick();
+  // A sort click on the header cell of column, after the window's pixel
+  // rules; applies the rules that need no pixels, then sorts.
+  void HeaderSortClick(int column, bool shiftHeld);
+  // True when a header release may sort at all (a fixed row, two data rows).
+  bool HeaderSortAllowed() const;
+  // In-place edit of a data cell; the text is Windows-1250.
+  void EditCell(int column, int row, const std::string& text);
+  // The menu's "Zamknij": true when the window may close.
+  bool Close1Click();
+  // The question before closing; true for OK.
+  bool FormCloseQuery();
+
+ private:
+  void RejectLoad(const std::string& message);
+  void SetRecordsCaption(int records);
+  void RebuildTally();
+
+  WindowSystem& windows_;
+  RegionalSettings regional_;
+  LogTable table_;
+  RowFilter filter_;
+  ColumnSort sort_;
+  LoadedLog log_;
+  ControlStates controls_;
+};
+
+// Runs a command the way the general error handler does: the busy cursor is
+// restored and the error text, with its full stop, is returned (empty when
+// the command ended normally).
+std::string ErrorText(const std::exception& error);
+
+}  // namespace kartex

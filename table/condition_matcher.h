@@ -1,0 +1,39 @@
+#pragma once
+// The filter condition language: alternatives joined by & ; | ^, each a
+// comparison (> >= < <=) or a pattern with * ? \ ! and ignored quotes.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "regional_settings.h"
+
+namespace kartex {
+
+// Does text satisfy condition? Prepares the condition on every call.
+bool MatchCondition(std::string_view condition, std::string_view text, bool caseSensitive,
+                    const RegionalSettings& regional);
+
+// Matches one alternative (already upper-cased by the caller when not
+// case-sensitive) against text.
+bool MatchAlternative(std::string_view pattern, std::string_view text,
+                      const RegionalSettings& regional);
+
+// A condition prepared once for a whole filter run: trimmed, split, upper-cased,
+// runs of plain alternatives kept in hash sets. Gives exactly the answers of
+// MatchCondition.
+class PreparedCondition {
+ public:
+  PreparedCondition(std::string_view condition, bool caseSensitive, const RegionalSettings& regional);
+  ~PreparedCondition();
+  PreparedCondition(PreparedCondition&&) noexcept;
+  PreparedCondition& operator=(PreparedCondition&&) noexcept;
+
+  bool Matches(std::string_view text) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kartex
