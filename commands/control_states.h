@@ -13,6 +13,7 @@ struct ControlStates {
   // Save_CSV, SaveCSV1, SG1, SortBy, RG1 and CTY_ADIF share one state.
   bool logCommandsEnabled = false;
   bool qslViaEnabled = false;
+  std::string sourcePath;                             // the loaded file, UTF-8
   std::string sourceCaption = "Źródło danych : ";     // UTF-8
   std::string recordsCaption = "Liczba rekordów : ";  // UTF-8
   bool recordsKnown = false;  // the caption carries a number

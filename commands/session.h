@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "command_error.h"
 #include "control_states.h"
 #include "loaded_log.h"
 #include "table/column_sort.h"
@@ -15,11 +16,7 @@
 
 namespace kartex {
 
-// Errors that end a command (what the general error handler shows). UTF-8.
-class CommandError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+enum class LoadOutcome { Cancelled, Loaded, Rejected };
 
 class Session {
  public:
@@ -39,7 +36,7 @@ class Session {
   WindowSystem& Windows() { return windows_; }
 
   // "Otwórz plik CSV".
-  void Load_CSVClick();
+  LoadOutcome Load_CSVClick();
   // A new selection in RG1 (0..9 for "1".."10", 10 for "Usuń filtr"); the item
   // already selected does nothing.
   void RG1Click(int itemIndex);
@@ -53,9 +50,15 @@ class Session {
   void HeaderSortClick(int column, bool shiftHeld);
   // True when a header release may sort at all (a fixed row, two data rows).
   bool HeaderSortAllowed() const;
+  // The row filter on a condition of the operator's own (kartex-cli's
+  // "where"): column, condition in Windows-1250, case sensitivity.
+  void ApplyCondition(int column, const std::string& condition, bool caseSensitive);
+  // Switches such a filter off, as "Usuń filtr" does.
+  void RemoveCondition();
   // In-place edit of a data cell; the text is Windows-1250.
   void EditCell(int column, int row, const std::string& text);
-  // The menu's "Zamknij": true when the window may close.
+  // The menu's "Zamknij": asks the closing question and, when the window
+  // really closes, empties the station tally. True when it may close.
   bool Close1Click();
   // The question before closing; true for OK.
   bool FormCloseQuery();
@@ -63,7 +66,10 @@ class Session {
  private:
   void RejectLoad(const std::string& message);
   void SetRecordsCaption(int records);
-  void RebuildTally();
+  void BuildTally();
+  void RemoveEmptyRows();
+  void ShowFilteredRows();
+  std::string BuildQsoCondition(int n) const;
 
   WindowSystem& windows_;
   RegionalSettings regional_;
@@ -73,10 +79,5 @@ class Session {
   LoadedLog log_;
   ControlStates controls_;
 };
-
-// Runs a command the way the general error handler does: the busy cursor is
-// restored and the error text, with its full stop, is returned (empty when
-// the command ended normally).
-std::string ErrorText(const std::exception& error);
 
 }  // namespace kartex

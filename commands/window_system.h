@@ -24,6 +24,7 @@ class WindowSystem {
   virtual void ShowMessage(const std::string& text) = 0;
   // A question with OK and Cancel; true for OK.
   virtual bool Confirm(const std::string& text, const std::string& caption) = 0;
+  // The cursor is a state, not a stack: busy until told normal again.
   virtual void ShowBusyCursor() = 0;
   virtual void ShowNormalCursor() = 0;
   virtual void ProcessPendingEvents() = 0;
