@@ -1,1 +1,120 @@
-// placeholder
+// "Otwórz plik CSV": reads a Logger32 export into the table, finds its
+// columns, rejects what cannot be used, drops empty rows and tallies the
+// contacts per station.
+
+#include <string_view>
+#include <unordered_map>
+
+#include "busy_cursor.h"
+#include "session.h"
+
+namespace kartex {
+
+LoadOutcome Session::Load_CSVClick() {
+  std::optional<std::string> fileName = windows_.OpenFileDialog({"OD", "", "CSV|*.csv"});
+  if (!fileName) {
+    windows_.ShowNormalCursor();
+    return LoadOutcome::Cancelled;
+  }
+  windows_.ProcessPendingEvents();
+  BusyCursor busy(windows_);
+
+  filter_.SetFilterActive(false);
+  table_.ClearCells();
+  log_.tally.clear();
+  table_.ReadCsvFile(*fileName);
+  controls_.sourcePath = *fileName;
+  controls_.sourceCaption = "Źródło: " + *fileName;
+
+  log_.callFound = log_.dxccFound = log_.qslViaFound = false;
+  for (int c = 0; c < table_.ColCount(); ++c) {
+    std::string_view name = table_.CellText(c, 0);
+    if (name == "CALL") {
+      log_.callColumn = c;
+      log_.callFound = true;
+    } else if (name == "DXCC") {
+      log_.dxccColumn = c;
+      log_.dxccFound = true;
+    } else if (name == "QSL_VIA") {
+      log_.qslViaColumn = c;
+      log_.qslViaFound = true;
+    }
+  }
+  if (!log_.callFound || !log_.dxccFound) {
+    RejectLoad("Wybrany format pliku jet nieprawidłowy !");
+    return LoadOutcome::Rejected;
+  }
+  if (table_.RowCount() < 2) {
+    RejectLoad("Nie ma żadnych rekordów !");
+    return LoadOutcome::Rejected;
+  }
+  table_.SetFixedRows(1);
+  RemoveEmptyRows();
+  // A log of empty rows has no records either: without this the header
+  // would become an ordinary row that later commands take for data.
+  if (table_.RowCount() < 2) {
+    RejectLoad("Nie ma żadnych rekordów !");
+    return LoadOutcome::Rejected;
+  }
+
+  try {
+    BuildTally();
+  } catch (const std::exception&) {
+    // A failing tally ends the command silently, the loaded rows kept.
+    log_.tally.clear();
+    return LoadOutcome::Loaded;
+  }
+
+  controls_.logCommandsEnabled = true;
+  QSL_VIA_Listbox();
+  SetRecordsCaption(table_.RowCount() - 1);
+  windows_.ControlsChanged();
+  return LoadOutcome::Loaded;
+}
+
+// Moves every row that has a non-empty cell up over the empty ones and cuts
+// the table after them: the same rows in the same order as removing each
+// empty row in turn, without moving the rest of the table once per row.
+void Session::RemoveEmptyRows() {
+  TableUpdate update(table_);
+  int write = 1;
+  for (int row = 1; row < table_.RowCount(); ++row) {
+    if (table_.RowIsEmpty(row)) continue;
+    if (row != write) table_.ExchangeRows(write, row);
+    ++write;
+  }
+  table_.SetRowCount(write);
+}
+
+// One entry per non-empty call, in the order the calls first occur, with the
+// DXCC of that first row and the number of rows carrying the call.
+void Session::BuildTally() {
+  std::unordered_map<std::string_view, size_t> entryOfCall;
+  entryOfCall.reserve(static_cast<size_t>(table_.RowCount()));
+  for (int row = 1; row < table_.RowCount(); ++row) {
+    std::string_view call = table_.CellText(log_.callColumn, row);
+    if (call.empty()) continue;
+    auto [found, inserted] = entryOfCall.try_emplace(call, log_.tally.size());
+    if (inserted) {
+      log_.tally.push_back({std::string(call), std::string(table_.CellText(log_.dxccColumn, row)), 1});
+    } else {
+      ++log_.tally[found->second].qsoCount;
+    }
+  }
+}
+
+void Session::RejectLoad(const std::string& message) {
+  table_.ClearCells();
+  controls_.sourcePath.clear();
+  controls_.sourceCaption = "Źródło: ";
+  controls_.logCommandsEnabled = false;
+  controls_.qslViaEnabled = false;
+  table_.SetRowCount(2);
+  table_.SetFixedRows(1);
+  SetRecordsCaption(0);
+  controls_.listBox1.clear();
+  windows_.ControlsChanged();
+  windows_.ShowMessage(message);
+}
+
+}  // namespace kartex

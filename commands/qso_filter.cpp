@@ -1,1 +1,111 @@
-// placeholder
+// The QSO-count filter: the table narrowed to the stations worked exactly N
+// times (RG1), and the per-row tally the country list needs.
+
+#include <string_view>
+#include <unordered_map>
+
+#include "session.h"
+
+namespace kartex {
+namespace {
+
+// A condition no text satisfies: "!" inverts the "*" that matches all.
+constexpr std::string_view kMatchesNothing = "!*";
+
+}  // namespace
+
+void Session::RG1Click(int itemIndex) {
+  if (itemIndex == controls_.rg1ItemIndex) return;
+  controls_.rg1ItemIndex = itemIndex;
+  if (itemIndex == kRG1RemoveFilter) {
+    controls_.progressVisible = false;
+    RemoveCondition();
+    return;
+  }
+  controls_.progressVisible = true;
+  windows_.ControlsChanged();
+  FiltrQSO(static_cast<uint8_t>(itemIndex + 1));
+}
+
+void Session::FiltrQSO(uint8_t n) {
+  if (log_.tally.empty()) return;
+  filter_.SetFilterActive(false);
+  if (n == 0) {
+    BuildPerRowTally();
+    return;
+  }
+  TFilterData& item = filter_.Filter()[0];
+  item.Column = static_cast<int16_t>(log_.callColumn);
+  item.CaseSensitive = true;
+  item.Condition = BuildQsoCondition(n);
+  filter_.SetFilterActive(true);
+  ShowFilteredRows();
+}
+
+// The calls worked n times, each quoted, joined by ";". Calls go in as they
+// stand. No station worked n times gives a condition that shows no row.
+std::string Session::BuildQsoCondition(int n) const {
+  std::string condition;
+  for (const TMyRecord& entry : log_.tally) {
+    if (entry.qsoCount != n || entry.call.empty()) continue;
+    if (!condition.empty()) condition += ';';
+    condition += '"';
+    condition += entry.call;
+    condition += '"';
+  }
+  return condition.empty() ? std::string(kMatchesNothing) : condition;
+}
+
+// One entry per data row, in table order, each with the total count of its
+// call (empty calls included).
+void Session::BuildPerRowTally() {
+  const int rows = table_.RowCount();
+  std::unordered_map<std::string_view, int32_t> countOfCall;
+  countOfCall.reserve(static_cast<size_t>(rows));
+  for (int row = 1; row < rows; ++row) ++countOfCall[table_.CellText(log_.callColumn, row)];
+  log_.tally.assign(static_cast<size_t>(rows > 1 ? rows - 1 : 0), TMyRecord{});
+  for (int row = 1; row < rows; ++row) {
+    TMyRecord& entry = log_.tally[static_cast<size_t>(row - 1)];
+    std::string_view call = table_.CellText(log_.callColumn, row);
+    entry.call.assign(call);
+    entry.dxcc.assign(table_.CellText(log_.dxccColumn, row));
+    entry.qsoCount = countOfCall[call];
+  }
+}
+
+// After a filter run: the managers and the record count of the shown rows,
+// and the header fixed again when a data row is left.
+void Session::ShowFilteredRows() {
+  QSL_VIA_Listbox();
+  SetRecordsCaption(table_.RowCount() - 1);
+  if (table_.RowCount() - 1 > 0) table_.SetFixedRows(1);
+  windows_.ControlsChanged();
+}
+
+void Session::ApplyCondition(int column, const std::string& condition, bool caseSensitive) {
+  filter_.SetFilterActive(false);
+  TFilterData& item = filter_.Filter()[0];
+  item.Column = static_cast<int16_t>(column);
+  item.Condition = condition;
+  item.CaseSensitive = caseSensitive;
+  filter_.SetFilterActive(true);
+  ShowFilteredRows();
+}
+
+void Session::RemoveCondition() {
+  filter_.SetFilterActive(false);
+  QSL_VIA_Listbox();
+  SetRecordsCaption(table_.RowCount() - 1);
+  windows_.ControlsChanged();
+}
+
+void Session::SG1FilterProgress(int16_t progress) {
+  windows_.ShowBusyCursor();
+  if (controls_.progressPosition != progress) {
+    controls_.progressPosition = progress;
+    windows_.ControlsChanged();
+  }
+  if (controls_.progressPosition == 100) windows_.ShowNormalCursor();
+}
+
+}  // namespace kartex

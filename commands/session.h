@@ -67,6 +67,7 @@ class Session {
   void RejectLoad(const std::string& message);
   void SetRecordsCaption(int records);
   void BuildTally();
+  void BuildPerRowTally();
   void RemoveEmptyRows();
   void ShowFilteredRows();
   std::string BuildQsoCondition(int n) const;
