@@ -1,1 +1,421 @@
-// placeholder
+#include "table/sort_compare.h"
+
+#include <atomic>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <limits>
+
+namespace kartex {
+
+namespace {
+
+constexpr size_t kNone = std::string_view::npos;
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Value of mantissa * 10^exponent, correctly rounded where the mantissa and
+// the power are exact doubles, otherwise through the library's conversion.
+double ScaleDecimal(uint64_t mantissa, long exponent) {
+  if (mantissa == 0) return 0;
+  if (mantissa < (uint64_t{1} << 53) && exponent >= -22 && exponent <= 22) {
+    const double m = static_cast<double>(mantissa);
+    return exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
+  }
+  if (exponent > 400) return std::numeric_limits<double>::infinity();
+  if (exponent < -400) return 0;
+  char buffer[48];
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, mantissa).ptr;
+  *end++ = 'e';
+  end = std::to_chars(end, buffer + sizeof buffer, exponent).ptr;
+  double value = 0;
+  const auto result = std::from_chars(buffer, end, value);
+  if (result.ec == std::errc::result_out_of_range)
+    return exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  return value;
+}
+
+// The number reader of the sort. The character at index pointAt (if any)
+// reads as the decimal point "." — that is how the regional decimal
+// separator is honoured without copying the text.
+NumberConversion ParseNumber(std::string_view t, size_t pointAt) {
+  const size_t n = t.size();
+  size_t i = 0;
+  while (i < n && t[i] == ' ') ++i;
+  bool negative = false;
+  if (i < n && (t[i] == '+' || t[i] == '-')) {
+    negative = t[i] == '-';
+    ++i;
+  }
+  if (i == n) return {0, false};
+
+  // Up to 19 significant digits are kept exactly; further integer digits
+  // only raise the exponent, further fraction digits are dropped.
+  constexpr int kKeptDigits = 19;
+  uint64_t mantissa = 0;
+  int kept = 0;
+  long exponent = 0;
+  double partial = 0;  // every mantissa digit read, as one whole number
+
+  auto readDigits = [&](bool fraction) {
+    while (i < n && IsDigit(t[i])) {
+      const int digit = t[i] - '0';
+      partial = partial * 10 + digit;
+      if (kept < kKeptDigits) {
+        if (kept > 0 || digit != 0) {
+          mantissa = mantissa * 10 + static_cast<uint64_t>(digit);
+          ++kept;
+        }
+        if (fraction) --exponent;
+      } else if (!fraction) {
+        ++exponent;
+      }
+      ++i;
+    }
+  };
+
+  readDigits(false);
+  if (i < n && (t[i] == '.' || i == pointAt)) {
+    ++i;
+    readDigits(true);
+  }
+  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
+    ++i;
+    bool exponentNegative = false;
+    if (i < n && (t[i] == '+' || t[i] == '-')) {
+      exponentNegative = t[i] == '-';
+      ++i;
+    }
+    if (i == n || !IsDigit(t[i])) return {partial, false};
+    long written = 0;
+    while (i < n && IsDigit(t[i])) {
+      if (written < 100000) written = written * 10 + (t[i] - '0');
+      ++i;
+    }
+    exponent += exponentNegative ? -written : written;
+  }
+  if (i != n) return {partial, false};
+  const double value = ScaleDecimal(mantissa, exponent);
+  return {negative ? -value : value, true};
+}
+
+// Year of the local clock, re-read at most once a minute.
+std::atomic<int64_t> g_cachedYear{0};  // (minute << 16) | year
+
+int Sign(double a, double b) { return a > b ? 1 : (a < b ? -1 : 0); }
+
+int CompareBytes(std::string_view a, std::string_view b) {
+  const size_t common = a.size() < b.size() ? a.size() : b.size();
+  if (common > 0) {
+    const int c = std::memcmp(a.data(), b.data(), common);  // unsigned bytes
+    if (c != 0) return c < 0 ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+int CompareNumeric(std::string_view a, std::string_view b, const RegionalSettings& regional) {
+  size_t pointA = kNone;
+  size_t pointB = kNone;
+  if (regional.decimalSeparator != '.') {
+    pointA = a.find(regional.decimalSeparator);
+    pointB = b.find(regional.decimalSeparator);
+  }
+  NumberConversion va = ParseNumber(a, pointA);
+  NumberConversion vb = ParseNumber(b, pointB);
+  if (a.empty()) va = {0, true};
+  if (b.empty()) vb = {0, true};
+  if (!va.ok && !vb.ok) return 0;
+  return Sign(va.value, vb.value);
+}
+
+// ---- Date-time texts ----------------------------------------------------
+
+enum class DateOrder { MDY, DMY, YMD };
+
+DateOrder OrderOf(std::string_view shortDateFormat) {
+  for (char c : shortDateFormat) {
+    switch (c) {
+      case 'd': case 'D': return DateOrder::DMY;
+      case 'y': case 'Y': case 'e': case 'E': return DateOrder::YMD;
+      case 'm': case 'M': return DateOrder::MDY;
+      default: break;
+    }
+  }
+  return DateOrder::MDY;
+}
+
+bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int DaysInMonth(int y, int m) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
+}
+
+// Days from 1 March of year 0 in the proleptic Gregorian calendar.
+int64_t DaysFromCivil(int64_t y, int m, int d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe;
+}
+
+const int64_t kDay0 = DaysFromCivil(1899, 12, 30);
+
+// Cursor over a date-time text; blanks may stand before every element.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text) : s_(text) {}
+
+  size_t Pos() const { return pos_; }
+  void Restore(size_t pos) { pos_ = pos; }
+
+  void SkipBlanks() {
+    while (pos_ < s_.size() && s_[pos_] == ' ') ++pos_;
+  }
+  bool OnlyBlanksLeft() {
+    SkipBlanks();
+    return pos_ == s_.size();
+  }
+  // A run of digits; reading stops once the value reaches 1000.
+  bool Number(int& value, int& digits) {
+    SkipBlanks();
+    value = 0;
+    digits = 0;
+    while (pos_ < s_.size() && IsDigit(s_[pos_]) && value < 1000) {
+      value = value * 10 + (s_[pos_] - '0');
+      ++digits;
+      ++pos_;
+    }
+    return digits > 0;
+  }
+  bool Number(int& value) {
+    int digits;
+    return Number(value, digits);
+  }
+  bool Char(char c) {
+    SkipBlanks();
+    if (pos_ < s_.size() && s_[pos_] == c) {
+      ++pos_;
+      return true;
+    }
+    return false;
+  }
+  // A marker text in any (ASCII) case; an empty marker never matches.
+  bool Marker(std::string_view marker) {
+    if (marker.empty()) return false;
+    const size_t start = pos_;
+    SkipBlanks();
+    if (s_.size() - pos_ >= marker.size()) {
+      bool same = true;
+      for (size_t k = 0; k < marker.size() && same; ++k)
+        same = AsciiUpper(s_[pos_ + k]) == AsciiUpper(marker[k]);
+      if (same) {
+        pos_ += marker.size();
+        return true;
+      }
+    }
+    pos_ = start;
+    return false;
+  }
+
+ private:
+  static char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+  std::string_view s_;
+  size_t pos_ = 0;
+};
+
+// Moves a year written with one or two digits into the century window
+// around the current year.
+int WindowYear(int year, int currentYear) {
+  const int base = currentYear - 50;
+  const int hundreds = base >= 0 ? base / 100 * 100 : -((-base + 99) / 100) * 100;
+  year += hundreds;
+  if (year < base) year += 100;
+  return year;
+}
+
+// Date: number, separator, number, optionally separator and a third number,
+// optionally a trailing separator. Leaves the cursor after it.
+bool ScanDate(Scanner& sc, const RegionalSettings& regional, int currentYear, double& days) {
+  int n1, d1, n2, d2, n3 = 0, d3 = 0;
+  if (!(sc.Number(n1, d1) && sc.Char(regional.dateSeparator) && sc.Number(n2, d2))) return false;
+  const size_t afterTwo = sc.Pos();
+  const bool three = sc.Char(regional.dateSeparator) && sc.Number(n3, d3);
+  if (!three) sc.Restore(afterTwo);
+
+  const DateOrder order = OrderOf(regional.shortDateFormat);
+  int year, month, day;
+  if (!three) {
+    year = currentYear;
+    if (order == DateOrder::DMY) {
+      day = n1;
+      month = n2;
+    } else {
+      month = n1;
+      day = n2;
+    }
+  } else {
+    int yearDigits;
+    switch (order) {
+      case DateOrder::DMY: day = n1; month = n2; year = n3; yearDigits = d3; break;
+      case DateOrder::YMD: year = n1; month = n2; day = n3; yearDigits = d1; break;
+      default: month = n1; day = n2; year = n3; yearDigits = d3; break;
+    }
+    if (yearDigits <= 2) year = WindowYear(year, currentYear);
+  }
+  sc.Char(regional.dateSeparator);
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+      day > DaysInMonth(year, month))
+    return false;
+  days = static_cast<double>(DaysFromCivil(year, month, day) - kDay0);
+  return true;
+}
+
+// Time: [marker] hours [sep minutes [sep seconds [decimal sep milliseconds]]]
+// [marker]. Leaves the cursor after it; the caller decides about the rest.
+bool ScanTime(Scanner& sc, const RegionalSettings& regional, double& fraction) {
+  auto scanAm = [&] { return sc.Marker(regional.timeAMString) || sc.Marker("AM"); };
+  auto scanPm = [&] { return sc.Marker(regional.timePMString) || sc.Marker("PM"); };
+  int baseHour = -1;
+  if (scanAm())
+    baseHour = 0;
+  else if (scanPm())
+    baseHour = 12;
+
+  int hour, minute = 0, second = 0, millisecond = 0;
+  if (!sc.Number(hour)) return false;
+  size_t mark = sc.Pos();
+  if (sc.Char(regional.timeSeparator) && sc.Number(minute)) {
+    mark = sc.Pos();
+    if (sc.Char(regional.timeSeparator) && sc.Number(second)) {
+      mark = sc.Pos();
+      if (!(sc.Char(regional.decimalSeparator) && sc.Number(millisecond))) {
+        millisecond = 0;
+        sc.Restore(mark);
+      }
+    } else {
+      second = 0;
+      sc.Restore(mark);
+    }
+  } else {
+    minute = 0;
+    sc.Restore(mark);
+  }
+
+  if (baseHour < 0) {
+    if (scanAm())
+      baseHour = 0;
+    else if (scanPm())
+      baseHour = 12;
+  }
+  if (baseHour >= 0) {
+    if (hour < 1 || hour > 12) return false;
+    if (hour == 12) hour = 0;
+    hour += baseHour;
+  }
+  if (hour >= 24 || minute >= 60 || second >= 60 || millisecond >= 1000) return false;
+  fraction = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond) / 86400000.0;
+  return true;
+}
+
+}  // namespace
+
+int SystemCurrentYear() {
+  const std::time_t now = std::time(nullptr);
+  const int64_t minute = static_cast<int64_t>(now) / 60;
+  const int64_t cached = g_cachedYear.load(std::memory_order_relaxed);
+  if (cached != 0 && (cached >> 16) == minute) return static_cast<int>(cached & 0xFFFF);
+  std::tm local{};
+  localtime_r(&now, &local);
+  const int year = local.tm_year + 1900;
+  g_cachedYear.store((minute << 16) | (year & 0xFFFF), std::memory_order_relaxed);
+  return year;
+}
+
+NumberConversion TextToNumber(std::string_view text) { return ParseNumber(text, kNone); }
+
+NumberClass ClassifyNumber(std::string_view text, const RegionalSettings& regional) {
+  if (text.empty()) return NumberClass::TextLike;
+  const char thousands = regional.thousandSeparator;
+  const char decimal = regional.decimalSeparator;
+  int thousandsCount = 0, minusCount = 0, decimalCount = 0;
+  bool integerLooking = true;
+  bool decimalLooking = true;
+  for (size_t k = 0; k < text.size(); ++k) {
+    const char c = text[k];
+    const bool isThousands = c == thousands;
+    const bool isDecimal = c == decimal;
+    thousandsCount += isThousands;
+    decimalCount += isDecimal;
+    if (c == '-') {
+      ++minusCount;
+      if (k != 0) integerLooking = decimalLooking = false;
+    } else if (!IsDigit(c)) {
+      integerLooking = false;
+      if (!isThousands && !isDecimal) decimalLooking = false;
+    }
+    if (isThousands && k == 0) decimalLooking = false;
+  }
+  if (thousandsCount > 1 || minusCount > 1 || decimalCount > 1) return NumberClass::TextLike;
+  if (integerLooking) return NumberClass::IntegerLooking;
+  if (decimalLooking) return NumberClass::DecimalLooking;
+  return NumberClass::TextLike;
+}
+
+SortStyle DetectSortStyle(std::string_view text, const RegionalSettings& regional) {
+  if (ClassifyNumber(text, regional) != NumberClass::TextLike) return SortStyle::Numeric;
+  // The date separator as second or third character, between two digits.
+  const size_t limit = text.size() < 3 ? text.size() : 3;
+  const size_t at = text.substr(0, limit).find(regional.dateSeparator);
+  if (at != kNone && at >= 1 && at + 1 < text.size() && IsDigit(text[at - 1]) &&
+      IsDigit(text[at + 1]))
+    return SortStyle::Date;
+  return SortStyle::Alphabetic;
+}
+
+std::optional<double> ReadDateTime(std::string_view text, const RegionalSettings& regional,
+                                   int currentYear) {
+  if (currentYear == 0) currentYear = SystemCurrentYear();
+  {
+    Scanner sc(text);
+    double date;
+    if (ScanDate(sc, regional, currentYear, date)) {
+      if (sc.OnlyBlanksLeft()) return date;
+      double time;
+      if (ScanTime(sc, regional, time)) return date >= 0 ? date + time : date - time;
+    }
+  }
+  Scanner sc(text);
+  double time;
+  if (ScanTime(sc, regional, time) && sc.OnlyBlanksLeft()) return time;
+  return std::nullopt;
+}
+
+int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettings& regional,
+                    int currentYear) {
+  switch (DetectSortStyle(a, regional)) {
+    case SortStyle::Numeric:
+      return CompareNumeric(a, b, regional);
+    case SortStyle::Date: {
+      if (currentYear == 0) currentYear = SystemCurrentYear();
+      const double da = ReadDateTime(a, regional, currentYear).value_or(0.0);
+      const double db = ReadDateTime(b, regional, currentYear).value_or(0.0);
+      return Sign(da, db);
+    }
+    case SortStyle::Alphabetic:
+      break;
+  }
+  return CompareBytes(a, b);
+}
+
+}  // namespace kartex

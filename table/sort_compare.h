@@ -17,8 +17,10 @@ struct NumberConversion {
   bool ok = false;
 };
 
-// -1, 0 or 1 in ascending sense.
-int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettings& regional);
+// -1, 0 or 1 in ascending sense. currentYear completes dates of the date
+// style as in ReadDateTime (0: the year of the system clock).
+int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettings& regional,
+                    int currentYear = 0);
 SortStyle DetectSortStyle(std::string_view text, const RegionalSettings& regional);
 NumberClass ClassifyNumber(std::string_view text, const RegionalSettings& regional);
 NumberConversion TextToNumber(std::string_view text);
@@ -28,5 +30,8 @@ NumberConversion TextToNumber(std::string_view text);
 // completes day-month dates; 0 means the year of the system clock.
 std::optional<double> ReadDateTime(std::string_view text, const RegionalSettings& regional,
                                    int currentYear = 0);
+
+// The year of the system clock (local time); cheap enough to call per comparison.
+int SystemCurrentYear();
 
 }  // namespace kartex
