@@ -1,0 +1,140 @@
+// End-to-end runs of kartex-cli as a script would call it.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "temp_dir.h"
+
+namespace kartex::testing {
+namespace {
+
+struct Run {
+  int status = -1;
+  std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  // Runs kartex-cli with the arguments (each quoted for the shell) in dir.
+  Run Cli(const std::vector<std::string>& args) {
+    std::string command = "cd '" + dir.Path().string() + "' && LC_ALL=C.UTF-8 '" KARTEX_CLI "'";
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    command += " >stdout.txt 2>stderr.txt";
+    Run run;
+    int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadFile(dir.File("stdout.txt"));
+    run.err = ReadFile(dir.File("stderr.txt"));
+    return run;
+  }
+
+  void WriteLog(const std::string& name, std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    dir.Write(name, text);
+  }
+
+  TempDir dir;
+};
+
+TEST_F(CliTest, BadUsageExitsWithTwoBeforeAnyActionRuns) {
+  WriteLog("log.csv", {"CALL,DXCC", "A,1"});
+  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+           {}, {"frobnicate"}, {"open"}, {"open", "log.csv", "qso", "11"}, {"open", "log.csv", "qso", "x"},
+           {"open", "log.csv", "save-csv", "out.csv", "click"}, {"--decimal", "ab", "info"},
+           {"open", "log.csv", "edit", "1", "0", "x"}, {"open", "log.csv", "edit", "1", "1", "\xE2\x82\xAC\xE2\x98\x83"},
+           {"--bogus", "info"}}) {
+    Run run = Cli(args);
+    EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
+    EXPECT_NE(run.err.find("usage:"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.csv")));
+  }
+}
+
+TEST_F(CliTest, InfoBeforeAnyLoad) {
+  Run run = Cli({"info"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("\"records\": null"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"row_count\": 2, \"col_count\": 53, \"fixed_rows\": 1"), std::string::npos);
+  EXPECT_NE(run.out.find("\"CALL\": null"), std::string::npos);
+  EXPECT_NE(run.out.find("\"rg1\": 0"), std::string::npos);
+}
+
+TEST_F(CliTest, DisabledActionsAreNotAvailableAndTheRunGoesOn) {
+  WriteLog("log.csv", {"CALL,DXCC", "A,1"});
+  Run run = Cli({"qso", "1", "save-qsl", "x.txt", "open", "log.csv", "save-qsl", "y.txt", "info"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.err.find("kartex-cli: qso: not available now\n"), std::string::npos) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 3);
+  EXPECT_NE(run.out.find("\"records\": 1"), std::string::npos);
+}
+
+TEST_F(CliTest, OpenPrintsColumnsTallyAndRecords) {
+  WriteLog("log.csv", {"A,B,C,D,CALL,DXCC,QSL_VIA", ",,,,SP1AA,269,EA5XX", ",,,,dl1abc,230,direct",
+                       ",,,,SP1AA,269,", ",,,,,,", ",,,,\"SQ9\xA5\",269,W3HNK"});
+  Run run = Cli({"open", "log.csv", "info"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"records\": 4"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"columns\": {\"CALL\": 4, \"DXCC\": 5, \"QSL_VIA\": 6}"), std::string::npos);
+  EXPECT_NE(run.out.find("\"managers\": [\"EA5XX\", \"W3HNK\"]"), std::string::npos);
+  EXPECT_NE(run.out.find("{\"call\": \"SP1AA\", \"dxcc\": \"269\", \"count\": 2}"), std::string::npos);
+  // Windows-1250 letters reach the terminal as UTF-8.
+  EXPECT_NE(run.out.find("{\"call\": \"SQ9\xC4\x84\", \"dxcc\": \"269\", \"count\": 1}"), std::string::npos);
+  EXPECT_NE(run.out.find("\"source\": \"log.csv\""), std::string::npos);
+}
+
+TEST_F(CliTest, RejectedOrUnreadableLogEndsWithStatusOne) {
+  WriteLog("header.csv", {"CALL,DXCC"});
+  WriteLog("wrong.csv", {"CALLSIGN,DXCC", "A,1"});
+  struct Case {
+    const char* file;
+    const char* message;
+  };
+  for (Case c : {Case{"header.csv", "KARTEX: Nie ma żadnych rekordów !\n"},
+                 Case{"wrong.csv", "KARTEX: Wybrany format pliku jet nieprawidłowy !\n"},
+                 Case{"missing.csv", "KARTEX: Cannot open file missing.csv.\n"}}) {
+    Run run = Cli({"open", c.file, "info"});
+    EXPECT_EQ(run.status, 1) << c.file;
+    EXPECT_EQ(run.err, c.message);
+    EXPECT_EQ(run.out, "") << "the run ends at the failing action";
+  }
+}
+
+TEST_F(CliTest, QsoFilterThenExportAndManagers) {
+  WriteLog("log.csv", {"A,B,C,D,CALL,DXCC,QSL_VIA", ",,,,K1AA,291,W3HNK", ",,,,K1AA,291,", ",,,,SP1AA,269,EA5XX",
+                       ",,,,DL1AB,230,M0OXO", ",,,,DL1AB,230,"});
+  Run run = Cli({"open", "log.csv", "qso", "2", "click", "+4", "save-csv", "two", "save-qsl", "managers.txt", "info"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string csv = ReadFile(dir.File("two.CSV"));
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
+  EXPECT_LT(csv.find("\"DL1AB\""), csv.find("\"K1AA\""));
+  EXPECT_EQ(csv.find("SP1AA"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir.File("managers.txt")), "Lista manager\xF3w:\r\nW3HNK\r\nM0OXO\r\n");
+  EXPECT_NE(run.out.find("\"sort_keys\": [{\"column\": 4, \"descending\": false}]"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"rg1\": 2"), std::string::npos);
+  EXPECT_NE(run.out.find("\"filter_active\": true"), std::string::npos);
+}
+
+TEST_F(CliTest, WhereAndEditTakeUtf8Texts) {
+  WriteLog("log.csv", {"CALL,DXCC,QTH", "A,1,\xA3\xF3" "d\x9F", "B,1,Krak\xF3w"});
+  Run run = Cli({"open", "log.csv", "where", "2", "łódź", "edit", "2", "1", "Gdańsk", "save-csv", "out.csv",
+                 "where", "off", "info"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string csv = ReadFile(dir.File("out.csv"));
+  EXPECT_NE(csv.find("\"A\",\"1\",\"Gda\xF1sk\""), std::string::npos) << csv;
+  EXPECT_EQ(csv.find("Krak"), std::string::npos);
+  EXPECT_NE(run.out.find("\"records\": 2"), std::string::npos);
+}
+
+TEST_F(CliTest, SaveErrorEndsTheRunWithItsMessage) {
+  WriteLog("log.csv", {"CALL,DXCC", "A,1"});
+  Run run = Cli({"open", "log.csv", "save-csv", "missing/out.csv", "info"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "KARTEX: Cannot create file missing/out.csv.\n");
+}
+
+}  // namespace
+}  // namespace kartex::testing

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "commands/table_export.h"
+#include "session_fixture.h"
+
+namespace kartex::testing {
+namespace {
+
+using TableExportTest = SessionTest;
+
+std::string QuotedEmpties(int count) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += ",\"\"";
+  return out;
+}
+
+TEST_F(TableExportTest, EveryFieldOfEveryColumnIsQuoted) {
+  Load({"CALL,DXCC", "SP1AA,269"});
+  windows.fileAnswers.push_back(dir.File("out.csv"));
+  session.Save_CSVClick();
+  EXPECT_EQ(ReadFile(dir.File("out.csv")),
+            "\"CALL\",\"DXCC\"" + QuotedEmpties(51) + "\r\n\"SP1AA\",\"269\"" + QuotedEmpties(51) + "\r\n");
+  EXPECT_FALSE(windows.busy);
+}
+
+TEST_F(TableExportTest, WritesOnlyTheShownRowsInTheirOrder) {
+  Load({"A,B,C,D,CALL,DXCC", ",,,,X,1", ",,,,Y,1", ",,,,Y,1", ",,,,Z,1"});
+  session.RG1Click(0);
+  session.HeaderSortClick(4, false);
+  session.HeaderSortClick(4, false);
+  windows.fileAnswers.push_back(dir.File("once.csv"));
+  session.Save_CSVClick();
+  std::string text = ReadFile(dir.File("once.csv"));
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+  EXPECT_LT(text.find("\"Z\""), text.find("\"X\""));
+  EXPECT_EQ(text.find("\"Y\""), std::string::npos);
+}
+
+TEST_F(TableExportTest, ExportReadsBackIntoTheSameCells) {
+  Load({"CALL,DXCC,NOTE", "SP1AA,269,x"});
+  const std::vector<std::string> awkward{"say \"hi\"", "\"", "a,b", "line1\r\nline2", "\"quoted\"", "", "tab\there", "end\"",
+                                         "Wrocław \xB3\xF3"};
+  for (size_t i = 0; i < awkward.size(); ++i) session.EditCell(static_cast<int>(i), 1, awkward[i]);
+  windows.fileAnswers.push_back(dir.File("round.csv"));
+  session.Save_CSVClick();
+
+  LogTable table;
+  table.ReadCsvFile(dir.File("round.csv"));
+  ASSERT_EQ(table.RowCount(), 2);
+  for (size_t i = 0; i < awkward.size(); ++i) EXPECT_EQ(table.CellText(static_cast<int>(i), 1), awkward[i]) << i;
+  EXPECT_EQ(table.ColCount(), 53);
+}
+
+TEST(CsvExportFileName, ExtensionOfTheFileNameOnly) {
+  struct Case {
+    const char* chosen;
+    const char* written;
+  };
+  for (Case c : {Case{"out", "out.CSV"}, Case{"out.csv", "out.csv"}, Case{"out.Csv", "out.Csv"},
+                 Case{"out.txt", "out.txt.CSV"}, Case{"/home/op/v1.2/log", "/home/op/v1.2/log.CSV"},
+                 Case{"/home/op/v1.2/log.csv", "/home/op/v1.2/log.csv"}, Case{"log.v2.csv", "log.v2.csv"},
+                 Case{"log.csv.bak", "log.csv.bak.CSV"}}) {
+    bool appended = false;
+    EXPECT_EQ(CsvExportFileName(c.chosen, &appended), c.written) << c.chosen;
+    EXPECT_EQ(appended, std::string(c.chosen) != c.written);
+  }
+}
+
+TEST_F(TableExportTest, AppendedNameOverAnExistingFileNeedsConsent) {
+  Load({"CALL,DXCC", "SP1AA,269"});
+  dir.Write("labels.CSV", "keep me");
+  windows.fileAnswers.push_back(dir.File("labels"));
+  windows.confirmAnswers.push_back(false);
+  session.Save_CSVClick();
+  ASSERT_EQ(windows.questions.size(), 1u);
+  EXPECT_EQ(windows.questions[0], "Plik " + dir.File("labels.CSV") + " już istnieje. Zastąpić ?");
+  EXPECT_EQ(ReadFile(dir.File("labels.CSV")), "keep me");
+
+  windows.fileAnswers.push_back(dir.File("labels"));
+  windows.confirmAnswers.push_back(true);
+  session.Save_CSVClick();
+  EXPECT_NE(ReadFile(dir.File("labels.CSV")), "keep me");
+}
+
+TEST_F(TableExportTest, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary) {
+  // Many rows, so that the file outgrows the size limit set below.
+  std::initializer_list<std::string> header{"CALL,DXCC"};
+  Load(header);
+  std::string text = "CALL,DXCC\r\n";
+  for (int i = 0; i < 2000; ++i) text += "SP" + std::to_string(i) + ",269\r\n";
+  windows.fileAnswers.push_back(dir.Write("big.csv", text));
+  ASSERT_EQ(session.Load_CSVClick(), LoadOutcome::Loaded);
+  std::string target = dir.Write("out.csv", "previous contents");
+
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 64 * 1024;
+  setrlimit(RLIMIT_FSIZE, &small);
+  windows.fileAnswers.push_back(target);
+  std::string error;
+  try {
+    session.Save_CSVClick();
+  } catch (const CommandError& e) {
+    error = e.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
+
+  EXPECT_EQ(error, "Cannot write file " + target);
+  EXPECT_EQ(ReadFile(target), "previous contents");
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    ++files;
+    EXPECT_EQ(entry.path().extension(), ".csv") << entry.path();
+  }
+  EXPECT_EQ(files, 3);  // log.csv, big.csv, out.csv
+  EXPECT_FALSE(windows.busy);
+}
+
+TEST_F(TableExportTest, FullDeviceIsAFailureNotASuccess) {
+  Load({"CALL,DXCC", "SP1AA,269"});
+  windows.fileAnswers.push_back("/dev/full");
+  EXPECT_THROW(session.Save_CSVClick(), CommandError);
+}
+
+}  // namespace
+}  // namespace kartex::testing
