@@ -62,12 +62,11 @@ NumberConversion ParseNumber(std::string_view t, size_t pointAt) {
   uint64_t mantissa = 0;
   int kept = 0;
   long exponent = 0;
-  double partial = 0;  // every mantissa digit read, as one whole number
+  const size_t mantissaStart = i;
 
   auto readDigits = [&](bool fraction) {
     while (i < n && IsDigit(t[i])) {
       const int digit = t[i] - '0';
-      partial = partial * 10 + digit;
       if (kept < kKeptDigits) {
         if (kept > 0 || digit != 0) {
           mantissa = mantissa * 10 + static_cast<uint64_t>(digit);
@@ -86,6 +85,15 @@ NumberConversion ParseNumber(std::string_view t, size_t pointAt) {
     ++i;
     readDigits(true);
   }
+  // On failure the value is every mantissa digit read, as one whole number
+  // (rare, so it is worked out only then).
+  const size_t mantissaEnd = i;
+  auto partial = [&] {
+    double value = 0;
+    for (size_t k = mantissaStart; k < mantissaEnd; ++k)
+      if (IsDigit(t[k])) value = value * 10 + (t[k] - '0');
+    return value;
+  };
   if (i < n && (t[i] == 'E' || t[i] == 'e')) {
     ++i;
     bool exponentNegative = false;
@@ -93,7 +101,7 @@ NumberConversion ParseNumber(std::string_view t, size_t pointAt) {
       exponentNegative = t[i] == '-';
       ++i;
     }
-    if (i == n || !IsDigit(t[i])) return {partial, false};
+    if (i == n || !IsDigit(t[i])) return {partial(), false};
     long written = 0;
     while (i < n && IsDigit(t[i])) {
       if (written < 100000) written = written * 10 + (t[i] - '0');
@@ -101,7 +109,7 @@ NumberConversion ParseNumber(std::string_view t, size_t pointAt) {
     }
     exponent += exponentNegative ? -written : written;
   }
-  if (i != n) return {partial, false};
+  if (i != n) return {partial(), false};
   const double value = ScaleDecimal(mantissa, exponent);
   return {negative ? -value : value, true};
 }
@@ -120,19 +128,17 @@ int CompareBytes(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-int CompareNumeric(std::string_view a, std::string_view b, const RegionalSettings& regional) {
-  size_t pointA = kNone;
-  size_t pointB = kNone;
-  if (regional.decimalSeparator != '.') {
-    pointA = a.find(regional.decimalSeparator);
-    pointB = b.find(regional.decimalSeparator);
-  }
-  NumberConversion va = ParseNumber(a, pointA);
-  NumberConversion vb = ParseNumber(b, pointB);
-  if (a.empty()) va = {0, true};
-  if (b.empty()) vb = {0, true};
-  if (!va.ok && !vb.ok) return 0;
-  return Sign(va.value, vb.value);
+// A cell's number for the numeric comparison: the first regional decimal
+// separator reads as ".", and an empty text is a successful 0.
+NumberConversion SortNumber(std::string_view t, const RegionalSettings& regional) {
+  if (t.empty()) return {0, true};
+  const size_t point = regional.decimalSeparator != '.' ? t.find(regional.decimalSeparator) : kNone;
+  return ParseNumber(t, point);
+}
+
+int CompareNumbers(const NumberConversion& a, const NumberConversion& b) {
+  if (!a.ok && !b.ok) return 0;
+  return Sign(a.value, b.value);
 }
 
 // ---- Date-time texts ----------------------------------------------------
@@ -365,6 +371,7 @@ NumberClass ClassifyNumber(std::string_view text, const RegionalSettings& region
       if (!isThousands && !isDecimal) decimalLooking = false;
     }
     if (isThousands && k == 0) decimalLooking = false;
+    if (!integerLooking && !decimalLooking) return NumberClass::TextLike;
   }
   if (thousandsCount > 1 || minusCount > 1 || decimalCount > 1) return NumberClass::TextLike;
   if (integerLooking) return NumberClass::IntegerLooking;
@@ -401,21 +408,66 @@ std::optional<double> ReadDateTime(std::string_view text, const RegionalSettings
   return std::nullopt;
 }
 
+namespace {
+
+double SortDate(std::string_view t, const RegionalSettings& regional, int currentYear) {
+  return ReadDateTime(t, regional, currentYear).value_or(0.0);
+}
+
+}  // namespace
+
 int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettings& regional,
                     int currentYear) {
   switch (DetectSortStyle(a, regional)) {
     case SortStyle::Numeric:
-      return CompareNumeric(a, b, regional);
+      return CompareNumbers(SortNumber(a, regional), SortNumber(b, regional));
     case SortStyle::Date: {
       if (currentYear == 0) currentYear = SystemCurrentYear();
-      const double da = ReadDateTime(a, regional, currentYear).value_or(0.0);
-      const double db = ReadDateTime(b, regional, currentYear).value_or(0.0);
-      return Sign(da, db);
+      return Sign(SortDate(a, regional, currentYear), SortDate(b, regional, currentYear));
     }
     case SortStyle::Alphabetic:
       break;
   }
   return CompareBytes(a, b);
+}
+
+PreparedKeyCell PrepareKeyCell(std::string_view text, const RegionalSettings& regional,
+                               int currentYear) {
+  if (currentYear == 0) currentYear = SystemCurrentYear();
+  PreparedKeyCell cell;
+  cell.text = text;
+  cell.style = DetectSortStyle(text, regional);
+  cell.number = SortNumber(text, regional);
+  cell.date = SortDate(text, regional, currentYear);
+  return cell;
+}
+
+int CompareKeyCells(const PreparedKeyCell& a, std::string_view b,
+                    const RegionalSettings& regional, int currentYear) {
+  switch (a.style) {
+    case SortStyle::Numeric:
+      return CompareNumbers(a.number, SortNumber(b, regional));
+    case SortStyle::Date:
+      if (currentYear == 0) currentYear = SystemCurrentYear();
+      return Sign(a.date, SortDate(b, regional, currentYear));
+    case SortStyle::Alphabetic:
+      break;
+  }
+  return CompareBytes(a.text, b);
+}
+
+int CompareKeyCells(std::string_view a, const PreparedKeyCell& b,
+                    const RegionalSettings& regional, int currentYear) {
+  switch (DetectSortStyle(a, regional)) {
+    case SortStyle::Numeric:
+      return CompareNumbers(SortNumber(a, regional), b.number);
+    case SortStyle::Date:
+      if (currentYear == 0) currentYear = SystemCurrentYear();
+      return Sign(SortDate(a, regional, currentYear), b.date);
+    case SortStyle::Alphabetic:
+      break;
+  }
+  return CompareBytes(a, b.text);
 }
 
 }  // namespace kartex

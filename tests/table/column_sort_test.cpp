@@ -1,0 +1,424 @@
+// The header-click sort: the key list that clicks leave, and the row order
+// of the in-place quicksort, checked against a plain transcription of the
+// partition scheme over a vector of rows.
+
+#include "table/column_sort.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "table/log_table.h"
+#include "table/sort_compare.h"
+
+namespace kartex {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+struct Key {
+  int column;
+  bool descending;
+  bool operator==(const Key&) const = default;
+};
+
+std::vector<Key> KeysOf(const TSortIndexList& list) {
+  std::vector<Key> keys;
+  for (int k = 0; k < list.Count(); ++k) keys.push_back({list.Column(k), list.Descending(k)});
+  return keys;
+}
+
+std::string Describe(const std::vector<Key>& keys) {
+  std::string s;
+  for (const Key& k : keys) s += std::to_string(k.column) + (k.descending ? "d " : "a ");
+  return s;
+}
+
+RegionalSettings DecimalComma() {
+  RegionalSettings r;
+  r.decimalSeparator = ',';
+  r.thousandSeparator = ' ';
+  r.dateSeparator = '-';
+  r.shortDateFormat = "dd-mm-yyyy";
+  return r;
+}
+
+// Header row first, then the data rows; every row as wide as the table.
+LogTable MakeTable(const Rows& rows, int colCount) {
+  LogTable table(static_cast<int>(rows.size()), colCount, 1);
+  for (size_t r = 0; r < rows.size(); ++r)
+    for (size_t c = 0; c < rows[r].size(); ++c)
+      table.SetCellText(static_cast<int>(c), static_cast<int>(r), rows[r][c]);
+  return table;
+}
+
+Rows TableRows(const LogTable& table, int width) {
+  Rows rows;
+  for (int r = 0; r < table.RowCount(); ++r) {
+    std::vector<std::string> row;
+    for (int c = 0; c < width; ++c) row.emplace_back(table.CellText(c, r));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::vector<std::string> ColumnOf(const LogTable& table, int col) {
+  std::vector<std::string> texts;
+  for (int r = 1; r < table.RowCount(); ++r) texts.emplace_back(table.CellText(col, r));
+  return texts;
+}
+
+// ---- Reference: the partition scheme written out directly -----------------
+
+struct Reference {
+  std::vector<Key> keys;
+  int colCount;
+  RegionalSettings regional;
+  int year;
+
+  std::string_view Cell(const std::vector<std::string>& row, int col) const {
+    return col < colCount && col < static_cast<int>(row.size()) ? std::string_view(row[col])
+                                                               : std::string_view();
+  }
+  int Compare(size_t k, const std::vector<std::string>& a,
+              const std::vector<std::string>& b) const {
+    const Key key = keys[k];
+    const int v = CompareKeyCells(Cell(a, key.column), Cell(b, key.column), regional, year);
+    if (v == 0 && k + 1 < keys.size()) return Compare(k + 1, a, b);
+    return key.descending ? -v : v;
+  }
+  void Sort(Rows& rows, int first, int last) const {
+    int i = first;
+    int j = last;
+    const std::vector<std::string> pivot = rows[(first + last) / 2];
+    do {
+      while (Compare(0, pivot, rows[i]) == 1 && i < last) ++i;
+      while (Compare(0, rows[j], pivot) == 1 && j > first) --j;
+      if (i <= j) {
+        if (i != j) std::swap(rows[i], rows[j]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (first < j) Sort(rows, first, j);
+    if (i < last) Sort(rows, i, last);
+  }
+};
+
+// ---- The key list ----------------------------------------------------------
+
+TEST(TSortIndexList, EntriesHoldColumnAndDirection) {
+  TSortIndexList list;
+  EXPECT_EQ(list.Find(3), -1);
+  list.Append(3);
+  list.Append(7, true);
+  list.Append(0x7FFFFFFF);
+  EXPECT_EQ(list.Entry(0), 3u);
+  EXPECT_EQ(list.Entry(1), 7u | TSortIndexList::kDescendingBit);
+  EXPECT_EQ(list.Find(7), 1);
+  EXPECT_EQ(list.Find(0x7FFFFFFF), 2);
+  EXPECT_EQ(list.Find(4), -1);
+  list.Flip(3);
+  list.Flip(7);
+  EXPECT_EQ(KeysOf(list), (std::vector<Key>{{3, true}, {7, false}, {0x7FFFFFFF, false}}));
+  list.Flip(99);  // not a key: nothing changes
+  EXPECT_EQ(list.Count(), 3);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(ApplySortClick, ClickSequencesAndTheKeysTheyLeave) {
+  struct Click {
+    int column;
+    bool shift;
+  };
+  const struct {
+    const char* name;
+    std::vector<Click> clicks;
+    std::vector<Key> keys;
+  } cases[] = {
+      {"first plain click", {{3, false}}, {{3, false}}},
+      {"second plain click flips", {{3, false}, {3, false}}, {{3, true}}},
+      {"third plain click flips back", {{3, false}, {3, false}, {3, false}}, {{3, false}}},
+      {"shift adds a lower key", {{3, false}, {3, false}, {5, true}}, {{3, true}, {5, false}}},
+      {"shift on a key flips it in place",
+       {{3, false}, {3, false}, {5, true}, {3, true}},
+       {{3, false}, {5, false}}},
+      {"plain click on the second key makes it the only one",
+       {{3, false}, {5, true}, {5, false}},
+       {{5, false}}},
+      {"plain click on the first of two keys does not flip",
+       {{3, false}, {5, true}, {3, true}, {3, false}},
+       {{3, false}}},
+      {"shift on an empty list", {{2, true}}, {{2, false}}},
+      {"shift twice on the only key", {{2, true}, {2, true}}, {{2, true}}},
+      {"plain click on another column", {{3, false}, {3, false}, {4, false}}, {{4, false}}},
+      {"three keys", {{1, false}, {2, true}, {4, true}, {2, true}},
+       {{1, false}, {2, true}, {4, false}}},
+  };
+  for (const auto& c : cases) {
+    LogTable table = MakeTable({{"h0", "h1", "h2", "h3", "h4", "h5"},
+                                {"b", "2", "x", "3", "q", "1"},
+                                {"a", "1", "y", "3", "p", "2"},
+                                {"c", "3", "x", "1", "r", "1"}},
+                               53);
+    ColumnSort sort(table, RegionalSettings{});
+    for (const Click& click : c.clicks) sort.ApplySortClick(click.column, click.shift);
+    EXPECT_EQ(KeysOf(sort.SortIndex()), c.keys)
+        << c.name << ": " << Describe(KeysOf(sort.SortIndex()));
+  }
+}
+
+TEST(ApplySortClick, KeptKeyBeyondTheLastColumnLetsTheNextKeyDecide) {
+  // A key left over from a wider file: every row reads empty there.
+  LogTable table = MakeTable({{"CALL", "N"}, {"b", "3"}, {"a", "1"}, {"c", "2"}}, 53);
+  ColumnSort sort(table, RegionalSettings{});
+  sort.SortIndex().Append(60);
+  sort.ApplySortClick(1, true);
+  EXPECT_EQ(KeysOf(sort.SortIndex()), (std::vector<Key>{{60, false}, {1, false}}));
+  EXPECT_EQ(ColumnOf(table, 1), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"a", "c", "b"}));
+  EXPECT_EQ(sort.CompareRowsByKeys(0, 1, 2), -1);
+  EXPECT_EQ(sort.CompareRowsByKeys(1, 3, 2), 1);
+}
+
+// ---- Sort results ----------------------------------------------------------
+
+TEST(SortByKeys, DecimalCommaNumbersInBothDirections) {
+  LogTable table = MakeTable({{"FREQ"}, {"10"}, {"9"}, {"1,5"}}, 53);
+  ColumnSort sort(table, DecimalComma());
+  sort.ApplySortClick(0, false);
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"1,5", "9", "10"}));
+  sort.ApplySortClick(0, false);
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"10", "9", "1,5"}));
+}
+
+TEST(SortByKeys, EmptyTextsComeFirstAscendingAndLastDescending) {
+  LogTable table = MakeTable({{"NAME"}, {"Jan"}, {""}, {"Adam"}, {""}, {"Zofia"}, {"adam"}}, 53);
+  ColumnSort sort(table, RegionalSettings{});
+  sort.ApplySortClick(0, false);
+  EXPECT_EQ(ColumnOf(table, 0),
+            (std::vector<std::string>{"", "", "Adam", "Jan", "Zofia", "adam"}));
+  sort.ApplySortClick(0, false);
+  EXPECT_EQ(ColumnOf(table, 0),
+            (std::vector<std::string>{"adam", "Zofia", "Jan", "Adam", "", ""}));
+}
+
+TEST(SortByKeys, DayFirstDatesSortAsDates) {
+  LogTable table = MakeTable(
+      {{"QSO_DATE"}, {"13-04-2006"}, {"12-05-2006"}, {"1-1-2007"}, {"31-12-1999"}}, 53);
+  ColumnSort sort(table, DecimalComma());
+  sort.SetCurrentYear(2024);
+  sort.ApplySortClick(0, false);
+  EXPECT_EQ(ColumnOf(table, 0),
+            (std::vector<std::string>{"31-12-1999", "13-04-2006", "12-05-2006", "1-1-2007"}));
+}
+
+struct ColumnKind {
+  const char* name;
+  std::vector<std::string> values;  // drawn at random, many repeats
+};
+
+// Random tables with few distinct values per column, so that many rows are
+// equal on a key and the order among them depends on the partition scheme.
+Rows RandomRows(std::mt19937& rng, int dataRows, const std::vector<ColumnKind>& kinds) {
+  Rows rows;
+  std::vector<std::string> header;
+  for (const auto& kind : kinds) header.emplace_back(kind.name);
+  header.emplace_back("ID");
+  rows.push_back(header);
+  for (int r = 0; r < dataRows; ++r) {
+    std::vector<std::string> row;
+    for (const auto& kind : kinds)
+      row.push_back(kind.values[std::uniform_int_distribution<size_t>(0, kind.values.size() - 1)(rng)]);
+    row.push_back(std::to_string(r));  // tells equal rows apart in the result
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+TEST(SortByKeys, SameOrderAsThePartitionSchemeOnManyEqualValues) {
+  const std::vector<ColumnKind> kinds = {
+      {"MODE", {"CW", "SSB", "RTTY", "FT8", ""}},
+      {"BAND", {"20", "40", "80", "10", "160", "6"}},
+      {"FREQ", {"14,025", "7,01", "3,5", "14,2", "", "21"}},
+      // Mixed kinds: the style follows the first operand, comparisons may contradict.
+      {"MIXED", {"10", "abc", "2.5", "", "-", "12-05-2006", "9", "1,5"}},
+      {"DATE", {"12-05-2006", "13-04-2006", "1-1-2007", "12-05-2006 10:30", "x"}},
+      {"CALL", {"SP9ABC", "DL1XYZ", "sp9abc", "\xA3" "D", "OK1AA"}},
+  };
+  const int width = static_cast<int>(kinds.size()) + 1;
+  const std::vector<std::vector<Key>> keyLists = {
+      {{0, false}},
+      {{1, false}},
+      {{1, true}},
+      {{2, false}},
+      {{3, false}},
+      {{3, true}},
+      {{4, false}},
+      {{5, true}},
+      {{0, false}, {1, true}},
+      {{2, true}, {0, false}, {5, false}},
+      {{3, false}, {4, false}},
+      {{40, false}, {1, false}},     // beyond the last column of a 7-column table
+      {{6, false}},                  // all rows distinct
+  };
+  std::mt19937 rng(20240517);
+  for (int dataRows : {2, 3, 7, 50, 400, 2000}) {
+    for (const auto& keys : keyLists) {
+      const Rows original = RandomRows(rng, dataRows, kinds);
+      LogTable table = MakeTable(original, width);
+      ColumnSort sort(table, DecimalComma());
+      sort.SetCurrentYear(2024);
+      for (const Key& k : keys) sort.SortIndex().Append(k.column, k.descending);
+      sort.SortByKeys();
+
+      Rows expected = original;
+      Reference{keys, width, DecimalComma(), 2024}.Sort(expected, 1, dataRows);
+      const Rows actual = TableRows(table, width);
+      ASSERT_EQ(table.RowCount(), dataRows + 1);
+      EXPECT_EQ(actual, expected) << dataRows << " rows, keys " << Describe(keys);
+    }
+  }
+}
+
+TEST(SortByKeys, ConsistentKeysGiveAnOrderedTable) {
+  // Independent of the scheme: on texts and on integers the result is ordered.
+  std::mt19937 rng(7);
+  Rows rows = {{"CALL", "NR"}};
+  for (int r = 0; r < 3000; ++r)
+    rows.push_back({"C" + std::to_string(rng() % 97), std::to_string(static_cast<int>(rng() % 500) - 250)});
+  LogTable table = MakeTable(rows, 53);
+  ColumnSort sort(table, RegionalSettings{});
+  sort.ApplySortClick(0, false);
+  sort.ApplySortClick(1, true);  // keys [CALL ascending, NR ascending]
+  sort.ApplySortClick(1, true);  // NR descending
+  for (int r = 2; r < table.RowCount(); ++r) {
+    const std::string_view prevCall = table.CellText(0, r - 1), call = table.CellText(0, r);
+    ASSERT_LE(prevCall, call) << "row " << r;
+    if (prevCall == call) {
+      ASSERT_GE(std::stoi(std::string(table.CellText(1, r - 1))),
+                std::stoi(std::string(table.CellText(1, r))))
+          << "row " << r;
+    }
+  }
+}
+
+TEST(SortByKeys, HeaderRowCountAndFixedRowsUnchanged) {
+  Rows rows = {{"CALL", "QSO_DATE", "DXCC"}, {"SP9B", "2", "269"}, {"SP9A", "1", "269"},
+               {"DL1A", "3", "230"}};
+  LogTable table = MakeTable(rows, 53);
+  table.SetRowHeight(0, 33);
+  ColumnSort sort(table, RegionalSettings{});
+  sort.ApplySortClick(2, false);
+  EXPECT_EQ(table.RowCount(), 4);
+  EXPECT_EQ(table.FixedRows(), 1);
+  EXPECT_EQ(table.ColCount(), 53);
+  EXPECT_EQ(TableRows(table, 3)[0], rows[0]);
+  EXPECT_EQ(table.RowHeight(0), 33);
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"DL1A", "SP9A", "SP9B"}));
+  // The scratch rows leave nothing behind beyond the last row.
+  table.SetRowCount(7);
+  for (int r = 4; r < 7; ++r) EXPECT_TRUE(table.RowIsEmpty(r)) << r;
+}
+
+TEST(SortByKeys, NoKeysIsAnErrorAndChangesNothing) {
+  Rows rows = {{"CALL"}, {"b"}, {"a"}};
+  LogTable table = MakeTable(rows, 53);
+  ColumnSort sort(table, RegionalSettings{});
+  try {
+    sort.SortByKeys();
+    FAIL() << "sorting without keys succeeded";
+  } catch (const TableError& e) {
+    EXPECT_STREQ(e.what(), "No indexes specified for indexed sort");
+  }
+  EXPECT_EQ(TableRows(table, 1), rows);
+  EXPECT_EQ(table.RowCount(), 3);
+}
+
+TEST(SortByKeys, HeaderOnlyAndSingleRowTablesStayAsTheyAre) {
+  LogTable headerOnly = MakeTable({{"CALL"}}, 53);
+  const int fixedBefore = headerOnly.FixedRows();
+  ColumnSort sortHeader(headerOnly, RegionalSettings{});
+  sortHeader.ApplySortClick(0, false);
+  EXPECT_EQ(headerOnly.RowCount(), 1);
+  EXPECT_EQ(headerOnly.FixedRows(), fixedBefore);
+  EXPECT_EQ(headerOnly.CellText(0, 0), "CALL");
+
+  LogTable single = MakeTable({{"CALL"}, {"SP9ABC"}}, 53);
+  ColumnSort sortSingle(single, RegionalSettings{});
+  sortSingle.ApplySortClick(0, false);
+  EXPECT_EQ(single.RowCount(), 2);
+  EXPECT_EQ(single.FixedRows(), 1);
+  EXPECT_EQ(single.CellText(0, 1), "SP9ABC");
+}
+
+class CountingObserver : public TableObserver {
+ public:
+  void TableAboutToChange() override { ++aboutToChange; }
+  void TableChanged() override { ++changed; }
+  void CellChanged(int, int) override { ++cells; }
+  int aboutToChange = 0, changed = 0, cells = 0;
+};
+
+TEST(SortByKeys, RepaintsOnceAtTheEnd) {
+  std::mt19937 rng(3);
+  Rows rows = {{"N"}};
+  for (int r = 0; r < 200; ++r) rows.push_back({std::to_string(rng() % 1000)});
+  LogTable table = MakeTable(rows, 53);
+  CountingObserver observer;
+  table.SetObserver(&observer);
+  ColumnSort sort(table, RegionalSettings{});
+  sort.ApplySortClick(0, false);
+  EXPECT_EQ(observer.aboutToChange, 1);
+  EXPECT_EQ(observer.changed, 1);
+  EXPECT_EQ(observer.cells, 0);
+}
+
+// A log of the users' size: 100,000 contacts of 53 columns.
+TEST(SortByKeys, LargeLogSortsWithinTheClickBudget) {
+  constexpr int kRows = 100000;
+  constexpr int kCols = 53;
+  std::mt19937 rng(12345);
+  LogTable table(kRows + 1, kCols, 1);
+  for (int c = 0; c < kCols; ++c) table.SetCellText(c, 0, "COL" + std::to_string(c));
+  const char* modes[] = {"CW", "SSB", "FT8", "RTTY"};
+  std::vector<std::string> row(kCols);
+  for (int r = 1; r <= kRows; ++r) {
+    row[0] = std::to_string(r);
+    row[1] = std::string("SP") + std::to_string(rng() % 10) + static_cast<char>('A' + rng() % 26) +
+             static_cast<char>('A' + rng() % 26) + static_cast<char>('A' + rng() % 26);
+    row[2] = "2006-" + std::to_string(1 + rng() % 12) + "-" + std::to_string(1 + rng() % 28);
+    row[3] = std::to_string(1000 + rng() % 1400);
+    row[4] = std::to_string(rng() % 30) + "." + std::to_string(rng() % 1000);
+    row[5] = modes[rng() % 4];
+    row[6] = std::to_string(rng() % 400);
+    for (int c = 7; c < kCols; ++c) row[c] = (rng() % 3 == 0) ? "" : "x" + std::to_string(rng() % 50);
+    table.SetRowTexts(r, row);
+  }
+  ColumnSort sort(table, RegionalSettings{});
+  auto timeClick = [&](int column) {
+    const auto start = std::chrono::steady_clock::now();
+    sort.ApplySortClick(column, false);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  const double text = timeClick(1);
+  const double number = timeClick(4);
+  for (int r = 2; r <= kRows; ++r)
+    ASSERT_LE(TextToNumber(table.CellText(4, r - 1)).value, TextToNumber(table.CellText(4, r)).value);
+  RecordProperty("text_seconds", std::to_string(text));
+  RecordProperty("number_seconds", std::to_string(number));
+#ifdef NDEBUG
+  // Generous against a busy machine; the target is 0.3 s per click.
+  EXPECT_LT(text, 1.0);
+  EXPECT_LT(number, 1.0);
+#endif
+  EXPECT_EQ(table.RowCount(), kRows + 1);
+}
+
+}  // namespace
+}  // namespace kartex
