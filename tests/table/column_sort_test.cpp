@@ -38,7 +38,7 @@ std::string Describe(const std::vector<Key>& keys) {
   return s;
 }
 
-RegionalSettings DecimalComma() {
+RegionalSettings MakeDecimalComma() {
   RegionalSettings r;
   r.decimalSeparator = ',';
   r.thousandSeparator = ' ';
@@ -46,6 +46,10 @@ RegionalSettings DecimalComma() {
   r.shortDateFormat = "dd-mm-yyyy";
   return r;
 }
+
+// The sort keeps a reference to its regional settings: they must outlive it.
+const RegionalSettings kUs{};
+const RegionalSettings kDecimalComma = MakeDecimalComma();
 
 // Header row first, then the data rows; every row as wide as the table.
 LogTable MakeTable(const Rows& rows, int colCount) {
@@ -166,7 +170,7 @@ TEST(ApplySortClick, ClickSequencesAndTheKeysTheyLeave) {
                                 {"a", "1", "y", "3", "p", "2"},
                                 {"c", "3", "x", "1", "r", "1"}},
                                53);
-    ColumnSort sort(table, RegionalSettings{});
+    ColumnSort sort(table, kUs);
     for (const Click& click : c.clicks) sort.ApplySortClick(click.column, click.shift);
     EXPECT_EQ(KeysOf(sort.SortIndex()), c.keys)
         << c.name << ": " << Describe(KeysOf(sort.SortIndex()));
@@ -176,7 +180,7 @@ TEST(ApplySortClick, ClickSequencesAndTheKeysTheyLeave) {
 TEST(ApplySortClick, KeptKeyBeyondTheLastColumnLetsTheNextKeyDecide) {
   // A key left over from a wider file: every row reads empty there.
   LogTable table = MakeTable({{"CALL", "N"}, {"b", "3"}, {"a", "1"}, {"c", "2"}}, 53);
-  ColumnSort sort(table, RegionalSettings{});
+  ColumnSort sort(table, kUs);
   sort.SortIndex().Append(60);
   sort.ApplySortClick(1, true);
   EXPECT_EQ(KeysOf(sort.SortIndex()), (std::vector<Key>{{60, false}, {1, false}}));
@@ -190,7 +194,7 @@ TEST(ApplySortClick, KeptKeyBeyondTheLastColumnLetsTheNextKeyDecide) {
 
 TEST(SortByKeys, DecimalCommaNumbersInBothDirections) {
   LogTable table = MakeTable({{"FREQ"}, {"10"}, {"9"}, {"1,5"}}, 53);
-  ColumnSort sort(table, DecimalComma());
+  ColumnSort sort(table, kDecimalComma);
   sort.ApplySortClick(0, false);
   EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"1,5", "9", "10"}));
   sort.ApplySortClick(0, false);
@@ -199,7 +203,7 @@ TEST(SortByKeys, DecimalCommaNumbersInBothDirections) {
 
 TEST(SortByKeys, EmptyTextsComeFirstAscendingAndLastDescending) {
   LogTable table = MakeTable({{"NAME"}, {"Jan"}, {""}, {"Adam"}, {""}, {"Zofia"}, {"adam"}}, 53);
-  ColumnSort sort(table, RegionalSettings{});
+  ColumnSort sort(table, kUs);
   sort.ApplySortClick(0, false);
   EXPECT_EQ(ColumnOf(table, 0),
             (std::vector<std::string>{"", "", "Adam", "Jan", "Zofia", "adam"}));
@@ -211,7 +215,7 @@ TEST(SortByKeys, EmptyTextsComeFirstAscendingAndLastDescending) {
 TEST(SortByKeys, DayFirstDatesSortAsDates) {
   LogTable table = MakeTable(
       {{"QSO_DATE"}, {"13-04-2006"}, {"12-05-2006"}, {"1-1-2007"}, {"31-12-1999"}}, 53);
-  ColumnSort sort(table, DecimalComma());
+  ColumnSort sort(table, kDecimalComma);
   sort.SetCurrentYear(2024);
   sort.ApplySortClick(0, false);
   EXPECT_EQ(ColumnOf(table, 0),
@@ -272,13 +276,13 @@ TEST(SortByKeys, SameOrderAsThePartitionSchemeOnManyEqualValues) {
     for (const auto& keys : keyLists) {
       const Rows original = RandomRows(rng, dataRows, kinds);
       LogTable table = MakeTable(original, width);
-      ColumnSort sort(table, DecimalComma());
+      ColumnSort sort(table, kDecimalComma);
       sort.SetCurrentYear(2024);
       for (const Key& k : keys) sort.SortIndex().Append(k.column, k.descending);
       sort.SortByKeys();
 
       Rows expected = original;
-      Reference{keys, width, DecimalComma(), 2024}.Sort(expected, 1, dataRows);
+      Reference{keys, width, kDecimalComma, 2024}.Sort(expected, 1, dataRows);
       const Rows actual = TableRows(table, width);
       ASSERT_EQ(table.RowCount(), dataRows + 1);
       EXPECT_EQ(actual, expected) << dataRows << " rows, keys " << Describe(keys);
@@ -293,7 +297,7 @@ TEST(SortByKeys, ConsistentKeysGiveAnOrderedTable) {
   for (int r = 0; r < 3000; ++r)
     rows.push_back({"C" + std::to_string(rng() % 97), std::to_string(static_cast<int>(rng() % 500) - 250)});
   LogTable table = MakeTable(rows, 53);
-  ColumnSort sort(table, RegionalSettings{});
+  ColumnSort sort(table, kUs);
   sort.ApplySortClick(0, false);
   sort.ApplySortClick(1, true);  // keys [CALL ascending, NR ascending]
   sort.ApplySortClick(1, true);  // NR descending
@@ -313,7 +317,7 @@ TEST(SortByKeys, HeaderRowCountAndFixedRowsUnchanged) {
                {"DL1A", "3", "230"}};
   LogTable table = MakeTable(rows, 53);
   table.SetRowHeight(0, 33);
-  ColumnSort sort(table, RegionalSettings{});
+  ColumnSort sort(table, kUs);
   sort.ApplySortClick(2, false);
   EXPECT_EQ(table.RowCount(), 4);
   EXPECT_EQ(table.FixedRows(), 1);
@@ -329,7 +333,7 @@ TEST(SortByKeys, HeaderRowCountAndFixedRowsUnchanged) {
 TEST(SortByKeys, NoKeysIsAnErrorAndChangesNothing) {
   Rows rows = {{"CALL"}, {"b"}, {"a"}};
   LogTable table = MakeTable(rows, 53);
-  ColumnSort sort(table, RegionalSettings{});
+  ColumnSort sort(table, kUs);
   try {
     sort.SortByKeys();
     FAIL() << "sorting without keys succeeded";
@@ -343,14 +347,14 @@ TEST(SortByKeys, NoKeysIsAnErrorAndChangesNothing) {
 TEST(SortByKeys, HeaderOnlyAndSingleRowTablesStayAsTheyAre) {
   LogTable headerOnly = MakeTable({{"CALL"}}, 53);
   const int fixedBefore = headerOnly.FixedRows();
-  ColumnSort sortHeader(headerOnly, RegionalSettings{});
+  ColumnSort sortHeader(headerOnly, kUs);
   sortHeader.ApplySortClick(0, false);
   EXPECT_EQ(headerOnly.RowCount(), 1);
   EXPECT_EQ(headerOnly.FixedRows(), fixedBefore);
   EXPECT_EQ(headerOnly.CellText(0, 0), "CALL");
 
   LogTable single = MakeTable({{"CALL"}, {"SP9ABC"}}, 53);
-  ColumnSort sortSingle(single, RegionalSettings{});
+  ColumnSort sortSingle(single, kUs);
   sortSingle.ApplySortClick(0, false);
   EXPECT_EQ(single.RowCount(), 2);
   EXPECT_EQ(single.FixedRows(), 1);
@@ -372,7 +376,7 @@ TEST(SortByKeys, RepaintsOnceAtTheEnd) {
   LogTable table = MakeTable(rows, 53);
   CountingObserver observer;
   table.SetObserver(&observer);
-  ColumnSort sort(table, RegionalSettings{});
+  ColumnSort sort(table, kUs);
   sort.ApplySortClick(0, false);
   EXPECT_EQ(observer.aboutToChange, 1);
   EXPECT_EQ(observer.changed, 1);
@@ -400,7 +404,7 @@ TEST(SortByKeys, LargeLogSortsWithinTheClickBudget) {
     for (int c = 7; c < kCols; ++c) row[c] = (rng() % 3 == 0) ? "" : "x" + std::to_string(rng() % 50);
     table.SetRowTexts(r, row);
   }
-  ColumnSort sort(table, RegionalSettings{});
+  ColumnSort sort(table, kUs);
   auto timeClick = [&](int column) {
     const auto start = std::chrono::steady_clock::now();
     sort.ApplySortClick(column, false);
