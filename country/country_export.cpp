@@ -1,1 +1,178 @@
-// placeholder
+#include "country/country_export.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "commands/busy_cursor.h"
+#include "commands/output_file.h"
+#include "table/code_page.h"
+
+namespace kartex {
+
+namespace {
+
+constexpr size_t kLastDxccCapacity = 4;
+
+void AppendQuoted(std::string& out, const std::string& value) {
+  out += '"';
+  out += value;
+  out += '"';
+}
+
+void AppendCountryRow(std::string& out, const TypRecordu_CSV& country) {
+  AppendQuoted(out, country.NrCty);
+  out += ',';
+  AppendQuoted(out, country.NrAdif);
+  out += ',';
+  AppendQuoted(out, country.Country);
+  out += ',';
+  AppendQuoted(out, country.Prefixes);
+  out += "\r\n";
+}
+
+}  // namespace
+
+std::string DxccKey(const std::string& dxcc) {
+  if (dxcc.find(' ') != std::string::npos) return dxcc;
+  return NumberText(dxcc);
+}
+
+bool DxccValue(const std::string& dxcc, long& value) {
+  size_t i = 0;
+  while (i < dxcc.size() && dxcc[i] == ' ') ++i;
+  bool negative = false;
+  if (i < dxcc.size() && (dxcc[i] == '+' || dxcc[i] == '-')) {
+    negative = dxcc[i] == '-';
+    ++i;
+  }
+  if (i == dxcc.size()) return false;
+  long long magnitude = 0;
+  for (; i < dxcc.size(); ++i) {
+    const char c = dxcc[i];
+    if (c < '0' || c > '9') return false;
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > static_cast<long long>(INT_MAX) + 1) return false;
+  }
+  const long long signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > INT_MAX || signedValue < INT_MIN) return false;
+  value = static_cast<long>(signedValue);
+  return true;
+}
+
+void Sort(std::vector<TMyRecord>& tally) {
+  // Each entry's value and index packed into one key: ordering the keys
+  // orders by value and, among equal values, by the old position, which is
+  // the stable order the bubble passes give. The tally has one entry per
+  // table row at most, so an index fits in 32 bits.
+  std::vector<uint64_t> keys(tally.size());
+  for (size_t i = tally.size(); i-- > 0;) {
+    long value = 0;
+    if (!DxccValue(tally[i].dxcc, value)) {
+      throw CommandError("'" + Cp1250ToUtf8(tally[i].dxcc) + "' is not a valid integer value");
+    }
+    const uint64_t biased = static_cast<uint64_t>(static_cast<int64_t>(value) - INT32_MIN);
+    keys[i] = (biased << 32) | static_cast<uint64_t>(i);
+  }
+  if (tally.size() < 2) return;
+  std::sort(keys.begin(), keys.end());
+  std::vector<TMyRecord> sorted;
+  sorted.reserve(tally.size());
+  for (uint64_t key : keys) sorted.push_back(std::move(tally[key & 0xFFFFFFFFu]));
+  tally = std::move(sorted);
+}
+
+std::string CountryRowsInCtyOrder(const std::vector<TypRecordu_CSV>& countries,
+                                  const std::vector<TMyRecord>& tally) {
+  std::unordered_set<std::string> inLog;
+  inLog.reserve(tally.size());
+  for (const TMyRecord& entry : tally) inLog.insert(DxccKey(entry.dxcc));
+
+  std::string out;
+  for (const TypRecordu_CSV& country : countries) {
+    if (!country.NrAdif.empty() && inLog.count(country.NrAdif) != 0) AppendCountryRow(out, country);
+  }
+  return out;
+}
+
+std::string CountryRowsInAdifOrder(const std::vector<TypRecordu_CSV>& countries,
+                                   const std::vector<TMyRecord>& tally) {
+  // The first country of CTY.DAT for each ADIF number.
+  std::unordered_map<std::string_view, const TypRecordu_CSV*> byNumber;
+  byNumber.reserve(countries.size());
+  for (const TypRecordu_CSV& country : countries) {
+    if (!country.NrAdif.empty()) byNumber.emplace(country.NrAdif, &country);
+  }
+
+  std::string out;
+  std::string lastWritten;
+  const std::string* previous = nullptr;
+  for (const TMyRecord& entry : tally) {
+    // An entry with the text of the one before it can never write a row:
+    // that text was either written just now or has no country.
+    if (previous != nullptr && entry.dxcc == *previous) continue;
+    previous = &entry.dxcc;
+    const std::string key = DxccKey(entry.dxcc);
+    if (key == lastWritten) continue;
+    auto found = byNumber.find(key);
+    if (found == byNumber.end()) continue;
+    AppendCountryRow(out, *found->second);
+    lastWritten = key.substr(0, kLastDxccCapacity);
+  }
+  return out;
+}
+
+std::string CountryFileName(const std::string& chosen, bool& appended) {
+  const std::string extension = FileNameExtension(chosen);
+  appended = extension != ".csv" && extension != ".CSV";
+  return appended ? chosen + ".CSV" : chosen;
+}
+
+void CTY_ADIFClick(Session& session) {
+  WindowSystem& windows = session.Windows();
+  const std::optional<std::string> chosen =
+      windows.SaveFileDialog(FileDialogSpec{"SD1", "COUNTRY.CSV", "CSV|*.csv"});
+  if (!chosen) return;
+
+  std::vector<TypRecordu_CSV> countries;
+  {
+    ReferenceFiles files;
+    if (!OpenReferenceFiles(files, windows)) return;
+    std::vector<AdifEntry> adif;
+    ReadCtyDat(files.cty, countries);
+    ReadAdifDxc(files.adif, adif);
+    JoinByName(countries, adif, windows);
+  }
+
+  // The dialog asked only about the name chosen in it; a name that got
+  // ".CSV" appended is asked about here, before the hourglass shows.
+  bool appended = false;
+  const std::string fileName = CountryFileName(*chosen, appended);
+  if (appended && FileExists(fileName) &&
+      !windows.Confirm("Plik " + fileName + " już istnieje. Zastąpić ?", "Confirm")) {
+    return;
+  }
+
+  BusyCursor busy(windows);  // the normal cursor comes back on every way out
+
+  std::string content = kCountryCsvHeader;
+  content += "\r\n";
+  if (session.Table().RowCount() < 2) {
+    windows.ShowMessage("Brak rekordów w tabeli !");
+  } else {
+    session.FiltrQSO(0);
+    std::vector<TMyRecord>& tally = session.Log().tally;
+    if (session.Controls().sortByItemIndex == 1) {
+      content += CountryRowsInCtyOrder(countries, tally);
+    } else {
+      Sort(tally);
+      content += CountryRowsInAdifOrder(countries, tally);
+    }
+  }
+  WriteFileAtomically(fileName, content);
+}
+
+}  // namespace kartex
