@@ -9,14 +9,30 @@
 #include <chrono>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "table/log_table.h"
+#include "table/row_filter.h"
 #include "table/sort_compare.h"
 
 namespace kartex {
 namespace {
+
+// Joins texts and numbers into one cell text.
+template <typename... Parts>
+std::string Text(const Parts&... parts) {
+  std::string text;
+  auto add = [&](const auto& part) {
+    if constexpr (std::is_arithmetic_v<std::decay_t<decltype(part)>>)
+      text += std::to_string(part);
+    else
+      text += part;
+  };
+  (add(parts), ...);
+  return text;
+}
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -295,7 +311,7 @@ TEST(SortByKeys, ConsistentKeysGiveAnOrderedTable) {
   std::mt19937 rng(7);
   Rows rows = {{"CALL", "NR"}};
   for (int r = 0; r < 3000; ++r)
-    rows.push_back({"C" + std::to_string(rng() % 97), std::to_string(static_cast<int>(rng() % 500) - 250)});
+    rows.push_back({Text("C", rng() % 97), Text(static_cast<int>(rng() % 500) - 250)});
   LogTable table = MakeTable(rows, 53);
   ColumnSort sort(table, kUs);
   sort.ApplySortClick(0, false);
@@ -383,25 +399,53 @@ TEST(SortByKeys, RepaintsOnceAtTheEnd) {
   EXPECT_EQ(observer.cells, 0);
 }
 
+TEST(SortByKeys, UnderTheRowFilterOnlyShownRowsMoveAndHiddenOnesComeBackInPlace) {
+  // Given a log where rows 2, 3 and 6 are hidden by the filter
+  const Rows rows = {{"CALL", "VIS", "NR"},   {"A", "show", "50"}, {"B", "hide", "10"},
+                     {"C", "hide", "5"},      {"D", "show", "40"}, {"E", "show", "30"},
+                     {"F", "hide", "1"},      {"G", "show", "20"}, {"H", "show", "45"}};
+  LogTable table = MakeTable(rows, 53);
+  struct Filter : RowFilter {
+    Filter(LogTable& t, const RegionalSettings& r) : RowFilter(t, r), table(t) {}
+    bool MatchRow(int row) const override { return table.CellText(1, row) == "show"; }
+    LogTable& table;
+  } filter(table, kUs);
+  filter.SetFilterActive(true);
+  ASSERT_EQ(table.RowCount(), 6);
+
+  // When the shown rows are sorted by NR and the filter is switched off
+  ColumnSort sort(table, kUs);
+  sort.ApplySortClick(2, false);
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"G", "E", "D", "H", "A"}));
+  EXPECT_EQ(table.RowCount(), 6);
+  filter.SetFilterActive(false);
+
+  // Then the hidden rows are back at their row numbers, the sorted ones around them
+  EXPECT_EQ(table.RowCount(), 9);
+  EXPECT_EQ(ColumnOf(table, 0),
+            (std::vector<std::string>{"G", "B", "C", "E", "D", "F", "H", "A"}));
+  EXPECT_EQ(TableRows(table, 3)[0], rows[0]);
+}
+
 // A log of the users' size: 100,000 contacts of 53 columns.
 TEST(SortByKeys, LargeLogSortsWithinTheClickBudget) {
   constexpr int kRows = 100000;
   constexpr int kCols = 53;
   std::mt19937 rng(12345);
   LogTable table(kRows + 1, kCols, 1);
-  for (int c = 0; c < kCols; ++c) table.SetCellText(c, 0, "COL" + std::to_string(c));
+  for (int c = 0; c < kCols; ++c) table.SetCellText(c, 0, Text("COL", c));
   const char* modes[] = {"CW", "SSB", "FT8", "RTTY"};
   std::vector<std::string> row(kCols);
   for (int r = 1; r <= kRows; ++r) {
     row[0] = std::to_string(r);
-    row[1] = std::string("SP") + std::to_string(rng() % 10) + static_cast<char>('A' + rng() % 26) +
-             static_cast<char>('A' + rng() % 26) + static_cast<char>('A' + rng() % 26);
-    row[2] = "2006-" + std::to_string(1 + rng() % 12) + "-" + std::to_string(1 + rng() % 28);
+    row[1] = Text("SP", rng() % 10, std::string(1, static_cast<char>('A' + rng() % 26)),
+                  std::string(1, static_cast<char>('A' + rng() % 26)));
+    row[2] = Text("2006-", 1 + rng() % 12, "-", 1 + rng() % 28);
     row[3] = std::to_string(1000 + rng() % 1400);
-    row[4] = std::to_string(rng() % 30) + "." + std::to_string(rng() % 1000);
+    row[4] = Text(rng() % 30, ".", rng() % 1000);
     row[5] = modes[rng() % 4];
     row[6] = std::to_string(rng() % 400);
-    for (int c = 7; c < kCols; ++c) row[c] = (rng() % 3 == 0) ? "" : "x" + std::to_string(rng() % 50);
+    for (int c = 7; c < kCols; ++c) row[c] = (rng() % 3 == 0) ? std::string() : Text("x", rng() % 50);
     table.SetRowTexts(r, row);
   }
   ColumnSort sort(table, kUs);
