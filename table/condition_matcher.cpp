@@ -1,1 +1,680 @@
-// placeholder
+#include "table/condition_matcher.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <locale.h>
+#include <optional>
+#include <vector>
+
+#include "table/code_page.h"
+
+namespace kartex {
+namespace {
+
+constexpr size_t kMaxOperand = 255;  // the operand buffer, and the reach of a text comparison
+
+bool IsSeparator(char c) { return c == '&' || c == ';' || c == '^' || c == '|'; }
+bool IsBlankNeighbour(char c) { return IsSeparator(c) || c == '='; }
+
+// ---------------------------------------------------------------------------
+// Numbers
+
+// Parses the plain form of a number (after the regional separators were
+// mapped) with the C library in the "C" locale, whatever the user's locale.
+double ParseCNumber(const std::string& text) {
+  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+  return strtod_l(text.c_str(), nullptr, cLocale);
+}
+
+// Number recognition: the decimal separator becomes ".", the thousands
+// separator goes; then blanks, an optional sign, digits with an optional
+// fraction (either run may be empty) and an optional exponent, nothing else.
+std::optional<double> ReadNumber(std::string_view text, const RegionalSettings& rs) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text) {
+    if (c == rs.decimalSeparator) {
+      s += '.';
+    } else if (c != rs.thousandSeparator) {
+      s += c;
+    }
+  }
+  size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  if (i == s.size()) return std::nullopt;
+  bool negative = false;
+  if (s[i] == '+' || s[i] == '-') {
+    negative = s[i] == '-';
+    ++i;
+    if (i == s.size()) return std::nullopt;  // a lone sign
+  }
+  const size_t intStart = i;
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+  const size_t intEnd = i;
+  size_t fracStart = i, fracEnd = i;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    fracStart = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    fracEnd = i;
+  }
+  size_t expStart = 0, expEnd = 0;
+  bool expNegative = false;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+    size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
+      expNegative = s[j] == '-';
+      ++j;
+    }
+    expStart = j;
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j;
+    expEnd = j;
+    if (expEnd == expStart) return std::nullopt;
+    i = j;
+  }
+  if (i != s.size()) return std::nullopt;
+
+  std::string plain;
+  if (negative) plain += '-';
+  if (intEnd > intStart) {
+    plain.append(s, intStart, intEnd - intStart);
+  } else {
+    plain += '0';
+  }
+  plain += '.';
+  plain.append(s, fracStart, fracEnd - fracStart);
+  if (expEnd > expStart) {
+    plain += expNegative ? "e-" : "e";
+    plain.append(s, expStart, expEnd - expStart);
+  }
+  return ParseCNumber(plain);
+}
+
+// ---------------------------------------------------------------------------
+// Dates
+
+// Which field of a date text (0, 1, 2) holds the day, the month and the year.
+struct DateOrder {
+  int day = 1, month = 0, year = 2;  // month-day-year
+};
+
+DateOrder DateOrderOf(std::string_view shortDateFormat) {
+  size_t d = std::string_view::npos, m = d, y = d;
+  for (size_t i = 0; i < shortDateFormat.size(); ++i) {
+    char c = shortDateFormat[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    if (c == 'D' && d == std::string_view::npos) d = i;
+    if (c == 'M' && m == std::string_view::npos) m = i;
+    if (c == 'Y' && y == std::string_view::npos) y = i;
+  }
+  DateOrder order;
+  // A format without all three letters falls back to month-day-year.
+  if (d == std::string_view::npos || m == std::string_view::npos || y == std::string_view::npos) {
+    return order;
+  }
+  auto rank = [&](size_t pos) { return int(pos > d) + int(pos > m) + int(pos > y); };
+  order.day = rank(d);
+  order.month = rank(m);
+  order.year = rank(y);
+  return order;
+}
+
+// A whole number: leading blanks, an optional sign, digits and nothing else,
+// within the range of a 32-bit integer.
+std::optional<int64_t> ReadWholeNumber(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    negative = s[i] == '-';
+    ++i;
+  }
+  if (i == s.size()) return std::nullopt;
+  int64_t value = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9') return std::nullopt;
+    value = value * 10 + (s[i] - '0');
+    if (value > int64_t{1} << 31) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+  return value;
+}
+
+bool IsLeapYear(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int64_t DaysInMonth(int64_t y, int64_t m) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return (m == 2 && IsLeapYear(y)) ? 29 : kDays[m - 1];
+}
+
+// Days since 1 January of year 1 (proleptic Gregorian calendar).
+int64_t DayNumber(int64_t y, int64_t m, int64_t d) {
+  static constexpr int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+  const int64_t py = y - 1;
+  int64_t days = py * 365 + py / 4 - py / 100 + py / 400 + kBefore[m - 1] + d - 1;
+  if (m > 2 && IsLeapYear(y)) ++days;
+  return days;
+}
+
+std::optional<int64_t> ReadDate(std::string_view text, const RegionalSettings& rs, DateOrder order) {
+  const char sep = rs.dateSeparator;
+  const size_t first = text.find(sep);
+  if (first == std::string_view::npos) return std::nullopt;
+  const std::string_view rest = text.substr(first + 1);
+  const size_t second = rest.find(sep);
+  if (second == std::string_view::npos) return std::nullopt;
+  const std::string_view fields[3] = {text.substr(0, first), rest.substr(0, second),
+                                      rest.substr(second + 1)};
+  int64_t values[3];
+  for (int f = 0; f < 3; ++f) {
+    const auto v = ReadWholeNumber(fields[f]);
+    if (!v) return std::nullopt;
+    values[f] = *v;
+  }
+  const int64_t day = values[order.day], month = values[order.month], year = values[order.year];
+  if (day > 31 || month > 12) return std::nullopt;
+  if (year < 1 || year > 9999 || month < 1 || day < 1 || day > DaysInMonth(year, month)) {
+    return std::nullopt;
+  }
+  return DayNumber(year, month, day);
+}
+
+// ---------------------------------------------------------------------------
+// Comparison
+
+int Sign(double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+// By unsigned character codes over at most the first 255 characters; a proper
+// prefix is the smaller.
+int CompareTexts(std::string_view a, std::string_view b) {
+  a = a.substr(0, std::min(a.size(), kMaxOperand));
+  b = b.substr(0, std::min(b.size(), kMaxOperand));
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+struct Operand {
+  std::string text;
+  std::optional<double> number;
+  std::optional<int64_t> date;
+};
+
+// The operand behind an operator: blanks skipped, then the characters up to
+// the next blank; quotes before the first taken character are skipped and
+// one closing quote is dropped.
+std::string ReadOperand(std::string_view p, size_t i) {
+  while (i < p.size() && p[i] == ' ') ++i;
+  std::string taken;
+  for (; i < p.size() && p[i] != ' '; ++i) {
+    if (p[i] == '"' && taken.empty()) continue;
+    taken += p[i];
+  }
+  if (!taken.empty() && taken.back() == '"') taken.pop_back();
+  if (taken.size() > kMaxOperand) taken.resize(kMaxOperand);
+  return taken;
+}
+
+struct Comparison {
+  bool greater = true;   // ">" or ">=" (else "<" or "<=")
+  bool orEqual = false;  // ">=" or "<="
+  Operand operand;
+};
+
+// What a tail of the text reads as, worked out once per tail and match.
+struct TailInfo {
+  bool numberDone = false, dateDone = false;
+  std::optional<double> number;
+  std::optional<int64_t> date;
+};
+
+// ---------------------------------------------------------------------------
+// One alternative, analysed once.
+//
+// A match of the pattern against a text is a scan of the pattern from its
+// start; at a run of stars the rest of the pattern (behind the run) is matched
+// anew, with its own comparisons and its own "!", against every tail of the
+// text from the present position on, and the pattern has matched when one of
+// them does. The answer for "rest behind star run k" against "tail from t"
+// depends on nothing else, so each is worked out once, from the last star run
+// backwards: row k tells for every start t whether the rest behind run k
+// matches some tail starting at t or later. A pattern of many stars thus costs
+// about (pattern length x text length) steps instead of exponentially many.
+class AlternativeMatcher {
+ public:
+  AlternativeMatcher(std::string pattern, const RegionalSettings& rs)
+      : p_(std::move(pattern)), rs_(rs), order_(DateOrderOf(rs.shortDateFormat)) {
+    // Star runs at the positions the scan reaches (a backslash takes the
+    // character behind it).
+    for (size_t i = 0; i < p_.size();) {
+      if (p_[i] == '\\') {
+        i += 2;
+      } else if (p_[i] == '*') {
+        const size_t start = i;
+        while (i < p_.size() && p_[i] == '*') ++i;
+        runStart_.push_back(start);
+        runEnd_.push_back(i);
+      } else {
+        ++i;
+      }
+    }
+    // The comparisons of each part that is matched on its own: the whole
+    // pattern (suffix 0) and the rest behind each star run (suffix k + 1).
+    // Each looks at the first ">" and the first "<" of its own text.
+    const size_t suffixes = runStart_.size() + 1;
+    gt_.assign(suffixes, -1);
+    lt_.assign(suffixes, -1);
+    for (size_t s = 0; s < suffixes; ++s) {
+      const size_t from = SuffixStart(s);
+      gt_[s] = ComparisonFor(p_.find('>', from), greater_, greaterPos_);
+      lt_[s] = ComparisonFor(p_.find('<', from), less_, lessPos_);
+    }
+  }
+
+  bool Match(std::string_view text) const {
+    thread_local std::vector<TailInfo> tails;
+    if (!greater_.empty() || !less_.empty()) tails.assign(text.size() + 1, TailInfo{});
+    const State state{text, tails};
+
+    if (Compared(0, 0, state)) return true;
+    const ScanEnd first = Scan(0, 0, text);
+    if (!first.atStar) return first.result;
+
+    // The scan reached star run 0 at position t0. Fill the rows from the last
+    // run back to run 0, for the starts t0 .. end of text.
+    const size_t t0 = first.at;
+    const size_t n = text.size();
+    thread_local std::vector<char> next, row;
+    next.assign(n + 1, 0);
+    for (size_t k = runStart_.size(); k-- > 0;) {
+      row.assign(n + 1, 0);
+      for (size_t t = n + 1; t-- > t0;) {
+        if (RestMatches(k + 1, t, state, next)) {
+          std::fill(row.begin() + static_cast<std::ptrdiff_t>(t0),
+                    row.begin() + static_cast<std::ptrdiff_t>(t) + 1, char{1});
+          break;
+        }
+      }
+      next.swap(row);
+    }
+    return (next[t0] != 0) != first.negate;
+  }
+
+ private:
+  struct State {
+    std::string_view text;
+    std::vector<TailInfo>& tails;
+  };
+
+  struct ScanEnd {
+    bool atStar = false;  // reached the next star run (at: text position)
+    size_t at = 0;
+    bool negate = false;
+    bool result = false;  // the answer when the scan ended by itself
+  };
+
+  size_t SuffixStart(size_t s) const { return s == 0 ? 0 : runEnd_[s - 1]; }
+
+  int ComparisonFor(size_t pos, std::vector<Comparison>& list, std::vector<size_t>& positions) {
+    if (pos == std::string::npos) return -1;
+    if (!positions.empty() && positions.back() == pos) return static_cast<int>(positions.size()) - 1;
+    Comparison c;
+    c.greater = p_[pos] == '>';
+    size_t i = pos + 1;
+    if (i < p_.size() && p_[i] == '=') {
+      c.orEqual = true;
+      ++i;
+    }
+    c.operand.text = ReadOperand(p_, i);
+    c.operand.number = ReadNumber(c.operand.text, rs_);
+    c.operand.date = ReadDate(c.operand.text, rs_, order_);
+    positions.push_back(pos);
+    list.push_back(std::move(c));
+    return static_cast<int>(list.size()) - 1;
+  }
+
+  int CompareTail(const Operand& op, size_t t, const State& state) const {
+    const std::string_view tail = state.text.substr(t);
+    TailInfo& info = state.tails[t];
+    if (op.number) {
+      if (!info.numberDone) {
+        info.number = ReadNumber(tail, rs_);
+        info.numberDone = true;
+      }
+      if (info.number) return Sign(*info.number, *op.number);
+    }
+    if (op.date) {
+      if (!info.dateDone) {
+        info.date = ReadDate(tail, rs_, order_);
+        info.dateDone = true;
+      }
+      if (info.date) return *info.date < *op.date ? -1 : (*info.date > *op.date ? 1 : 0);
+    }
+    return CompareTexts(tail, op.text);
+  }
+
+  bool Holds(const Comparison& c, size_t t, const State& state) const {
+    const int cmp = CompareTail(c.operand, t, state);
+    if (c.greater) return c.orEqual ? cmp >= 0 : cmp > 0;
+    return c.orEqual ? cmp <= 0 : cmp < 0;
+  }
+
+  // The comparison tests of suffix s against the tail from t.
+  bool Compared(size_t s, size_t t, const State& state) const {
+    if (gt_[s] >= 0 && Holds(greater_[static_cast<size_t>(gt_[s])], t, state)) return true;
+    if (lt_[s] >= 0 && Holds(less_[static_cast<size_t>(lt_[s])], t, state)) return true;
+    return false;
+  }
+
+  // The wildcard scan of suffix s against the tail from t, up to its end or
+  // up to the next star run.
+  ScanEnd Scan(size_t s, size_t t, std::string_view text) const {
+    const size_t m = p_.size(), n = text.size();
+    size_t p = SuffixStart(s);
+    ScanEnd end;
+    auto fail = [&end] {
+      end.result = end.negate;  // ok = false, inverted by "!"
+      return end;
+    };
+    for (;;) {
+      if (p == m) {
+        if (t != n) return fail();  // the end of the pattern equals no character
+        end.result = !end.negate;
+        return end;
+      }
+      const char c = p_[p];
+      switch (c) {
+        case '*':
+          end.atStar = true;
+          end.at = t;
+          return end;
+        case '?':
+          if (t == n) return fail();
+          ++p;
+          ++t;
+          break;
+        case '\\':
+          ++p;
+          // A lone backslash at the end has nothing to compare: no match.
+          if (p == m || t == n || text[t] != p_[p]) return fail();
+          ++p;
+          ++t;
+          break;
+        case '"':
+          ++p;
+          break;
+        case '!':
+          end.negate = true;
+          ++p;
+          break;
+        default:
+          if (t == n || text[t] != c) return fail();
+          ++p;
+          ++t;
+          break;
+      }
+    }
+  }
+
+  // The whole match of suffix s (s >= 1) against the tail from t, the row of
+  // the following star run being filled already.
+  bool RestMatches(size_t s, size_t t, const State& state, const std::vector<char>& next) const {
+    if (Compared(s, t, state)) return true;
+    const ScanEnd end = Scan(s, t, state.text);
+    if (!end.atStar) return end.result;
+    return (next[end.at] != 0) != end.negate;
+  }
+
+  std::string p_;
+  RegionalSettings rs_;
+  DateOrder order_;
+  std::vector<size_t> runStart_, runEnd_;
+  std::vector<int> gt_, lt_;  // per suffix: index into greater_ / less_, or -1
+  std::vector<Comparison> greater_, less_;
+  std::vector<size_t> greaterPos_, lessPos_;
+};
+
+// The part of a prepared condition before the first separator, and so on.
+struct Alternative {
+  std::string_view text;
+  char separator = 0;  // the separator in front of it; 0 for the first
+};
+
+std::vector<Alternative> SplitAlternatives(std::string_view prepared) {
+  std::vector<Alternative> parts;
+  char separator = 0;
+  for (;;) {
+    size_t i = 0;
+    while (i < prepared.size() && !IsSeparator(prepared[i])) ++i;
+    parts.push_back({prepared.substr(0, i), separator});
+    if (i == prepared.size()) break;
+    separator = prepared[i];
+    prepared.remove_prefix(i + 1);
+  }
+  return parts;
+}
+
+bool Combine(bool running, char separator, bool r) {
+  if (separator == 0) return r;
+  if (separator == '&') return running && r;
+  return running || r;
+}
+
+}  // namespace
+
+std::string PrepareConditionText(std::string_view condition) {
+  // Trim every character of code 32 or less at both ends.
+  size_t begin = 0, end = condition.size();
+  while (begin < end && static_cast<unsigned char>(condition[begin]) <= 32) ++begin;
+  while (end > begin && static_cast<unsigned char>(condition[end - 1]) <= 32) --end;
+  const std::string_view s = condition.substr(begin, end - begin);
+
+  // Blanks right before or right behind & ; ^ | = go, quoted or not. A run of
+  // blanks goes as a whole: taking the blanks in front of one of these
+  // characters never makes another run touch one.
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    if (s[i] != ' ') {
+      out += s[i++];
+      continue;
+    }
+    size_t j = i;
+    while (j < s.size() && s[j] == ' ') ++j;
+    const bool before = j < s.size() && IsBlankNeighbour(s[j]);
+    const bool behind = i > 0 && IsBlankNeighbour(s[i - 1]);
+    if (!before && !behind) out.append(j - i, ' ');
+    i = j;
+  }
+  if (!out.empty() && out[0] == '=') out.erase(0, 1);
+  return out;
+}
+
+bool MatchAlternative(std::string_view pattern, std::string_view text,
+                      const RegionalSettings& regional) {
+  return AlternativeMatcher(std::string(pattern), regional).Match(text);
+}
+
+bool MatchCondition(std::string_view condition, std::string_view text, bool caseSensitive,
+                    const RegionalSettings& regional) {
+  const std::string prepared = PrepareConditionText(condition);
+  const std::string upperText = caseSensitive ? std::string() : UpperCase1250(text);
+  bool running = false;
+  for (const Alternative& alt : SplitAlternatives(prepared)) {
+    const bool r = caseSensitive
+                       ? MatchAlternative(alt.text, text, regional)
+                       : MatchAlternative(UpperCase1250(alt.text), upperText, regional);
+    running = Combine(running, alt.separator, r);
+  }
+  return running;
+}
+
+// ---------------------------------------------------------------------------
+// PreparedCondition
+
+// A set of texts with open addressing: one probe sequence over a flat array,
+// which keeps the look-up of a cell among tens of thousands of calls cheap.
+class TextSet {
+ public:
+  void Build(std::vector<std::string_view> texts) {
+    size_t capacity = 16;
+    while (capacity < texts.size() * 2) capacity *= 2;
+    slots_.assign(capacity, Slot{});
+    mask_ = capacity - 1;
+    for (std::string_view text : texts) {
+      const size_t h = Hash(text);
+      size_t i = h & mask_;
+      bool present = false;
+      while (slots_[i].used) {
+        if (slots_[i].hash == h && slots_[i].text == text) {
+          present = true;
+          break;
+        }
+        i = (i + 1) & mask_;
+      }
+      if (!present) slots_[i] = Slot{h, text, true};
+    }
+  }
+
+  bool Contains(std::string_view text) const {
+    const size_t h = Hash(text);
+    for (size_t i = h & mask_; slots_[i].used; i = (i + 1) & mask_) {
+      if (slots_[i].hash == h && slots_[i].text == text) return true;
+    }
+    return false;
+  }
+
+ private:
+  struct Slot {
+    size_t hash = 0;
+    std::string_view text;
+    bool used = false;
+  };
+  static size_t Hash(std::string_view text) {
+    // FNV-1a, mixed at the end so that the low bits spread.
+    uint64_t h = 1469598103934665603ull;
+    for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    h ^= h >> 29;
+    h *= 0xbf58476d1ce4e5b9ull;
+    h ^= h >> 32;
+    return static_cast<size_t>(h);
+  }
+
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+};
+
+struct PreparedCondition::Impl {
+  // One step of the left-to-right evaluation: either one alternative or a run
+  // of plain alternatives joined by "or" separators, answered by one look-up.
+  struct Step {
+    char separator = 0;  // 0 (first), '&' or an "or" separator
+    int matcher = -1;    // index into matchers
+    int set = -1;        // index into sets
+  };
+
+  bool caseSensitive = true;
+  std::vector<Step> steps;
+  std::vector<AlternativeMatcher> matchers;
+  std::string keyText;  // the texts of the plain alternatives, one after another
+  std::vector<TextSet> sets;
+};
+
+namespace {
+
+// A plain alternative compares no value, has no wildcard, escape or "!", so it
+// matches exactly its own text with the (ignored) double quotes taken out.
+bool IsPlain(std::string_view alt) {
+  for (char c : alt) {
+    switch (c) {
+      case '*': case '?': case '\\': case '!': case '<': case '>':
+        return false;
+      default:
+        break;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+PreparedCondition::PreparedCondition(std::string_view condition, bool caseSensitive,
+                                     const RegionalSettings& regional)
+    : impl_(std::make_unique<Impl>()) {
+  Impl& impl = *impl_;
+  impl.caseSensitive = caseSensitive;
+  // Upper-casing works byte by byte and leaves the separators alone, so the
+  // whole condition can be upper-cased before it is split.
+  std::string prepared = PrepareConditionText(condition);
+  if (!caseSensitive) prepared = UpperCase1250(prepared);
+
+  // Keys are gathered as offsets first, the views made once the text is complete.
+  struct Key {
+    size_t offset, length;
+  };
+  std::vector<std::vector<Key>> setKeys;
+  impl.keyText.reserve(prepared.size());
+  for (const Alternative& alt : SplitAlternatives(prepared)) {
+    if (IsPlain(alt.text)) {
+      const Key key{impl.keyText.size(), 0};
+      for (char c : alt.text) {
+        if (c != '"') impl.keyText += c;
+      }
+      const Key done{key.offset, impl.keyText.size() - key.offset};
+      // running := running OR a OR b ... folds into one look-up as long as
+      // the step it joins is itself a first or "or" step of plain alternatives.
+      const Impl::Step* last = impl.steps.empty() ? nullptr : &impl.steps.back();
+      if (alt.separator != 0 && alt.separator != '&' && last != nullptr && last->set >= 0 &&
+          last->separator != '&') {
+        setKeys[static_cast<size_t>(last->set)].push_back(done);
+      } else {
+        setKeys.push_back({done});
+        impl.steps.push_back({alt.separator, -1, static_cast<int>(setKeys.size()) - 1});
+      }
+      continue;
+    }
+    impl.matchers.emplace_back(std::string(alt.text), regional);
+    impl.steps.push_back({alt.separator, static_cast<int>(impl.matchers.size()) - 1, -1});
+  }
+  impl.sets.resize(setKeys.size());
+  const std::string_view keys = impl.keyText;
+  for (size_t i = 0; i < setKeys.size(); ++i) {
+    std::vector<std::string_view> texts;
+    texts.reserve(setKeys[i].size());
+    for (const Key& k : setKeys[i]) texts.push_back(keys.substr(k.offset, k.length));
+    impl.sets[i].Build(std::move(texts));
+  }
+}
+
+PreparedCondition::~PreparedCondition() = default;
+PreparedCondition::PreparedCondition(PreparedCondition&&) noexcept = default;
+PreparedCondition& PreparedCondition::operator=(PreparedCondition&&) noexcept = default;
+
+bool PreparedCondition::Matches(std::string_view text) const {
+  const Impl& impl = *impl_;
+  std::string_view subject = text;
+  thread_local std::string upper;
+  if (!impl.caseSensitive) {
+    UpperCase1250Into(text, upper);
+    subject = upper;
+  }
+  bool running = false;
+  for (const Impl::Step& step : impl.steps) {
+    // Every alternative is a pure function of the text, so an alternative
+    // that cannot change the running result need not be evaluated.
+    if (step.separator == '&' && !running) continue;
+    if (step.separator != 0 && step.separator != '&' && running) continue;
+    const bool r = step.set >= 0 ? impl.sets[static_cast<size_t>(step.set)].Contains(subject)
+                                 : impl.matchers[static_cast<size_t>(step.matcher)].Match(subject);
+    running = Combine(running, step.separator, r);
+  }
+  return running;
+}
+
+}  // namespace kartex

@@ -1,6 +1,11 @@
 #pragma once
 // The filter condition language: alternatives joined by & ; | ^, each a
 // comparison (> >= < <=) or a pattern with * ? \ ! and ignored quotes.
+//
+// Choices where the language leaves room: a pattern that ends in a lone
+// backslash has no character to compare, so that last comparison fails (the
+// pattern matches no text; a "!" before it inverts as usual); a comparison
+// operand longer than 255 characters is cut to its first 255.
 
 #include <memory>
 #include <string>
@@ -18,6 +23,10 @@ bool MatchCondition(std::string_view condition, std::string_view text, bool case
 // case-sensitive) against text.
 bool MatchAlternative(std::string_view pattern, std::string_view text,
                       const RegionalSettings& regional);
+
+// The condition after trimming, the removal of blanks next to & ; ^ | = and
+// the removal of one leading "=": what is split into alternatives.
+std::string PrepareConditionText(std::string_view condition);
 
 // A condition prepared once for a whole filter run: trimmed, split, upper-cased,
 // runs of plain alternatives kept in hash sets. Gives exactly the answers of
