@@ -247,6 +247,24 @@ TEST(TextToNumber, LongAndExtremeNumbers) {
   EXPECT_EQ(TextToNumber("1e99999999999999999999").value, std::numeric_limits<double>::infinity());
 }
 
+TEST(CompareKeyCells, PreparedCellGivesTheSameResultsAsTheTexts) {
+  const std::vector<std::string> texts = {"",      "5",      "-3",         "1,5",     "2.5",
+                                          "10",    "-",      "abc",        "1 234",   "12abc",
+                                          "0",     "007",    "12-05-2006", "13-04-2006 10:30",
+                                          "2006-05-12", "1-2", "x-1",     "\xA5", "1,5,3"};
+  for (const RegionalSettings& r : {Us(), Polish(), IsoDates()}) {
+    for (const std::string& a : texts) {
+      const PreparedKeyCell pa = PrepareKeyCell(a, r, 2024);
+      for (const std::string& b : texts) {
+        const PreparedKeyCell pb = PrepareKeyCell(b, r, 2024);
+        const int expected = CompareKeyCells(a, b, r, 2024);
+        EXPECT_EQ(CompareKeyCells(pa, b, r, 2024), expected) << "'" << a << "' vs '" << b << "'";
+        EXPECT_EQ(CompareKeyCells(a, pb, r, 2024), expected) << "'" << a << "' vs '" << b << "'";
+      }
+    }
+  }
+}
+
 struct DateCase {
   const char* text;
   std::optional<double> value;
