@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <locale.h>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "table/code_page.h"
@@ -482,7 +483,10 @@ std::string PrepareConditionText(std::string_view condition) {
   out.reserve(s.size());
   for (size_t i = 0; i < s.size();) {
     if (s[i] != ' ') {
-      out += s[i++];
+      size_t j = s.find(' ', i);
+      if (j == std::string_view::npos) j = s.size();
+      out.append(s.data() + i, j - i);
+      i = j;
       continue;
     }
     size_t j = i;
@@ -522,50 +526,57 @@ bool MatchCondition(std::string_view condition, std::string_view text, bool case
 // which keeps the look-up of a cell among tens of thousands of calls cheap.
 class TextSet {
  public:
-  void Build(std::vector<std::string_view> texts) {
+  // The texts are pieces of base (offset, length); base must outlive the set.
+  void Build(std::string_view base, const std::vector<std::pair<uint32_t, uint32_t>>& pieces) {
+    base_ = base.data();
     size_t capacity = 16;
-    while (capacity < texts.size() * 2) capacity *= 2;
+    while (capacity < pieces.size() * 2) capacity *= 2;
     slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;
-    for (std::string_view text : texts) {
-      const size_t h = Hash(text);
+    for (const auto& [offset, length] : pieces) {
+      const std::string_view text(base_ + offset, length);
+      const uint32_t h = Hash(text);
       size_t i = h & mask_;
       bool present = false;
-      while (slots_[i].used) {
-        if (slots_[i].hash == h && slots_[i].text == text) {
+      while (slots_[i].length != kFree) {
+        if (slots_[i].hash == h && Text(slots_[i]) == text) {
           present = true;
           break;
         }
         i = (i + 1) & mask_;
       }
-      if (!present) slots_[i] = Slot{h, text, true};
+      if (!present) slots_[i] = Slot{h, offset, length};
     }
   }
 
   bool Contains(std::string_view text) const {
-    const size_t h = Hash(text);
-    for (size_t i = h & mask_; slots_[i].used; i = (i + 1) & mask_) {
-      if (slots_[i].hash == h && slots_[i].text == text) return true;
+    if (text.size() >= kFree) return false;
+    const uint32_t h = Hash(text);
+    for (size_t i = h & mask_; slots_[i].length != kFree; i = (i + 1) & mask_) {
+      if (slots_[i].hash == h && Text(slots_[i]) == text) return true;
     }
     return false;
   }
 
  private:
+  static constexpr uint32_t kFree = UINT32_MAX;
   struct Slot {
-    size_t hash = 0;
-    std::string_view text;
-    bool used = false;
+    uint32_t hash = 0;
+    uint32_t offset = 0;
+    uint32_t length = kFree;
   };
-  static size_t Hash(std::string_view text) {
+  std::string_view Text(const Slot& slot) const { return {base_ + slot.offset, slot.length}; }
+  static uint32_t Hash(std::string_view text) {
     // FNV-1a, mixed at the end so that the low bits spread.
     uint64_t h = 1469598103934665603ull;
     for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
     h ^= h >> 29;
     h *= 0xbf58476d1ce4e5b9ull;
     h ^= h >> 32;
-    return static_cast<size_t>(h);
+    return static_cast<uint32_t>(h);
   }
 
+  const char* base_ = nullptr;
   std::vector<Slot> slots_;
   size_t mask_ = 0;
 };
@@ -614,27 +625,29 @@ PreparedCondition::PreparedCondition(std::string_view condition, bool caseSensit
   std::string prepared = PrepareConditionText(condition);
   if (!caseSensitive) prepared = UpperCase1250(prepared);
 
-  // Keys are gathered as offsets first, the views made once the text is complete.
-  struct Key {
-    size_t offset, length;
-  };
-  std::vector<std::vector<Key>> setKeys;
+  // The keys are gathered as pieces of one text; the sets refer to it once
+  // it is complete.
+  using Piece = std::pair<uint32_t, uint32_t>;
+  std::vector<std::vector<Piece>> setKeys;
   impl.keyText.reserve(prepared.size());
   for (const Alternative& alt : SplitAlternatives(prepared)) {
     if (IsPlain(alt.text)) {
-      const Key key{impl.keyText.size(), 0};
-      for (char c : alt.text) {
-        if (c != '"') impl.keyText += c;
+      const size_t offset = impl.keyText.size();
+      std::string_view rest = alt.text;
+      for (size_t q; (q = rest.find('"')) != std::string_view::npos; rest.remove_prefix(q + 1)) {
+        impl.keyText.append(rest.data(), q);
       }
-      const Key done{key.offset, impl.keyText.size() - key.offset};
+      impl.keyText.append(rest.data(), rest.size());
+      const Piece piece{static_cast<uint32_t>(offset),
+                        static_cast<uint32_t>(impl.keyText.size() - offset)};
       // running := running OR a OR b ... folds into one look-up as long as
       // the step it joins is itself a first or "or" step of plain alternatives.
       const Impl::Step* last = impl.steps.empty() ? nullptr : &impl.steps.back();
       if (alt.separator != 0 && alt.separator != '&' && last != nullptr && last->set >= 0 &&
           last->separator != '&') {
-        setKeys[static_cast<size_t>(last->set)].push_back(done);
+        setKeys[static_cast<size_t>(last->set)].push_back(piece);
       } else {
-        setKeys.push_back({done});
+        setKeys.push_back({piece});
         impl.steps.push_back({alt.separator, -1, static_cast<int>(setKeys.size()) - 1});
       }
       continue;
@@ -643,13 +656,7 @@ PreparedCondition::PreparedCondition(std::string_view condition, bool caseSensit
     impl.steps.push_back({alt.separator, static_cast<int>(impl.matchers.size()) - 1, -1});
   }
   impl.sets.resize(setKeys.size());
-  const std::string_view keys = impl.keyText;
-  for (size_t i = 0; i < setKeys.size(); ++i) {
-    std::vector<std::string_view> texts;
-    texts.reserve(setKeys[i].size());
-    for (const Key& k : setKeys[i]) texts.push_back(keys.substr(k.offset, k.length));
-    impl.sets[i].Build(std::move(texts));
-  }
+  for (size_t i = 0; i < setKeys.size(); ++i) impl.sets[i].Build(impl.keyText, setKeys[i]);
 }
 
 PreparedCondition::~PreparedCondition() = default;
