@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "condition_matcher.h"
 #include "log_table.h"
 #include "regional_settings.h"
 
@@ -58,7 +59,9 @@ class RowFilter {
  private:
   void SwitchOn();
   void SwitchOff();
+  void HideRows(const std::vector<int>& rows);
   void BeforeRowRemoved(int row);
+  bool MatchItem(const TFilterData& item, const PreparedCondition* prepared, int row) const;
 
   LogTable& table_;
   const RegionalSettings& regional_;
@@ -66,6 +69,12 @@ class RowFilter {
   bool active_ = false;
   int savedFixedRows_ = 0;
   std::vector<TGridItem> hidden_;
+  // The items' conditions, prepared once while a switch-on tests the rows.
+  std::vector<PreparedCondition> runConditions_;
+  bool running_ = false;
+  // All rows were hidden and the table, which keeps at least one row, holds
+  // an empty stand-in row that is not part of the log.
+  bool standIn_ = false;
 };
 
 }  // namespace kartex
