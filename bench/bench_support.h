@@ -1,0 +1,30 @@
+#pragma once
+// Helpers shared by the benchmarks: where the generated logs live, which
+// sizes to run, and the memory figures reported beside the times.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kartex::bench {
+
+// Folder of the generated logs: $KARTEX_BENCH_DIR, else /tmp/kartex-bench.
+std::string BenchDir();
+
+// Row counts to measure: 100,000 always; 1,000,000 as well when
+// $KARTEX_BENCH_1M is set to a non-empty value other than 0.
+std::vector<int64_t> BenchRowCounts();
+
+// The generated log of that many contacts (seed 1), made on first use.
+std::string BenchLog(int64_t rows);
+
+// Bytes the process has allocated and not freed (malloc arenas and mmapped
+// blocks), so the difference around a load is what the loaded table holds.
+int64_t HeapInUseBytes();
+
+// High-water mark of the process's resident memory.
+int64_t PeakRssBytes();
+
+int64_t FileSizeBytes(const std::string& path);
+
+}  // namespace kartex::bench

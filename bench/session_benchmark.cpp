@@ -1,0 +1,140 @@
+// The window's commands through Session, the code that the window and
+// kartex-cli both run, on generated logs of 100,000 contacts (and 1,000,000
+// with KARTEX_BENCH_1M=1):
+//   BM_Load_CSVClick    "Otwórz plik CSV": read, header scan, empty-row
+//                       removal, station tally, QSL manager list, record count
+//   BM_QsoFilter1       choosing "1" in RG1: the rows of stations worked once
+//   BM_SortClickCall    a header click on CALL on the freshly loaded log
+// Only the command itself is timed; loading the log before a filter or sort
+// run and undoing it afterwards are not. Files are in the page cache.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "bench/bench_support.h"
+#include "commands/session.h"
+
+namespace {
+
+using kartex::Session;
+namespace kb = kartex::bench;
+
+constexpr double kMiB = 1024.0 * 1024.0;
+
+// A window system whose open dialog always chooses one file and whose
+// message boxes are counted (a load that shows one has been rejected).
+class BenchWindowSystem : public kartex::WindowSystem {
+ public:
+  explicit BenchWindowSystem(std::string file) : file_(std::move(file)) {}
+  std::optional<std::string> OpenFileDialog(const kartex::FileDialogSpec&) override { return file_; }
+  std::optional<std::string> SaveFileDialog(const kartex::FileDialogSpec&) override { return std::nullopt; }
+  void ShowMessage(const std::string& text) override { lastMessage = text; ++messages; }
+  bool Confirm(const std::string&, const std::string&) override { return true; }
+  void ShowBusyCursor() override {}
+  void ShowNormalCursor() override {}
+  void ProcessPendingEvents() override {}
+  void ControlsChanged() override {}
+
+  std::string lastMessage;
+  int messages = 0;
+
+ private:
+  std::string file_;
+};
+
+struct LoadedSession {
+  explicit LoadedSession(const std::string& path)
+      : windows(path), session(std::make_unique<Session>(windows, kartex::RegionalSettings{})) {}
+  bool Load() { return session->Load_CSVClick() == kartex::LoadOutcome::Loaded; }
+
+  BenchWindowSystem windows;
+  std::unique_ptr<Session> session;
+};
+
+void BM_Load_CSVClick(benchmark::State& state) {
+  const std::string path = kb::BenchLog(state.range(0));
+  const int64_t fileBytes = kb::FileSizeBytes(path);
+  int64_t heapBytes = 0;
+  int records = 0;
+  size_t stations = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto s = std::make_unique<LoadedSession>(path);
+    const int64_t heapBefore = kb::HeapInUseBytes();
+    state.ResumeTiming();
+
+    const bool loaded = s->Load();
+
+    state.PauseTiming();
+    if (!loaded) {
+      state.SkipWithError(("load rejected: " + s->windows.lastMessage).c_str());
+      break;
+    }
+    heapBytes = kb::HeapInUseBytes() - heapBefore;
+    records = s->session->Controls().records;
+    stations = s->session->Log().tally.size();
+    s.reset();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(state.iterations() * fileBytes);
+  state.counters["records"] = records;
+  state.counters["tally"] = static_cast<double>(stations);
+  state.counters["file_MiB"] = static_cast<double>(fileBytes) / kMiB;
+  state.counters["session_MiB"] = static_cast<double>(heapBytes) / kMiB;
+  state.counters["peak_RSS_MiB"] = static_cast<double>(kb::PeakRssBytes()) / kMiB;
+}
+
+void BM_QsoFilter1(benchmark::State& state) {
+  const std::string path = kb::BenchLog(state.range(0));
+  LoadedSession s(path);
+  if (!s.Load()) {
+    state.SkipWithError(("load rejected: " + s.windows.lastMessage).c_str());
+    return;
+  }
+  int shown = 0;
+  for (auto _ : state) {
+    s.session->RG1Click(0);  // "1"
+
+    state.PauseTiming();
+    shown = s.session->Table().RowCount() - 1;
+    s.session->RG1Click(10);  // "Usuń filtr" brings every row back
+    state.ResumeTiming();
+  }
+  state.counters["rows_shown"] = shown;
+  state.counters["peak_RSS_MiB"] = static_cast<double>(kb::PeakRssBytes()) / kMiB;
+}
+
+void BM_SortClickCall(benchmark::State& state) {
+  const std::string path = kb::BenchLog(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto s = std::make_unique<LoadedSession>(path);
+    if (!s->Load()) {
+      state.SkipWithError(("load rejected: " + s->windows.lastMessage).c_str());
+      break;
+    }
+    const int callColumn = s->session->Log().callColumn;
+    state.ResumeTiming();
+
+    s->session->HeaderSortClick(callColumn, false);
+
+    state.PauseTiming();
+    benchmark::DoNotOptimize(s->session->Table().CellText(callColumn, 1).data());
+    s.reset();
+    state.ResumeTiming();
+  }
+  state.counters["peak_RSS_MiB"] = static_cast<double>(kb::PeakRssBytes()) / kMiB;
+}
+
+void RowCounts(benchmark::internal::Benchmark* b) {
+  for (int64_t rows : kb::BenchRowCounts()) b->Arg(rows);
+}
+
+BENCHMARK(BM_Load_CSVClick)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QsoFilter1)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SortClickCall)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
