@@ -52,10 +52,17 @@ std::string BenchLog(int64_t rows) {
   return EnsureGeneratedLog(options, BenchDir());  // exists now: only its path is made
 }
 
-int64_t HeapInUseBytes() {
-  const struct mallinfo2 info = mallinfo2();
-  return static_cast<int64_t>(info.uordblks + info.hblkhd);
+int64_t CurrentRssBytes() {
+  long pages = 0;
+  long resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return static_cast<int64_t>(resident) * sysconf(_SC_PAGESIZE);
 }
+
+void ReleaseFreeMemory() { malloc_trim(0); }
 
 int64_t PeakRssBytes() {
   struct rusage usage {};

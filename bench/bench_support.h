@@ -18,9 +18,14 @@ std::vector<int64_t> BenchRowCounts();
 // The generated log of that many contacts (seed 1), made on first use.
 std::string BenchLog(int64_t rows);
 
-// Bytes the process has allocated and not freed (malloc arenas and mmapped
-// blocks), so the difference around a load is what the loaded table holds.
-int64_t HeapInUseBytes();
+// Resident memory of the process now. Call ReleaseFreeMemory first when the
+// difference around a load should show what the loaded data holds: the store
+// takes memory both from malloc and straight from the system (mmap), so the
+// resident size is the one figure that sees all of it.
+int64_t CurrentRssBytes();
+
+// Hands memory that malloc holds free back to the system (malloc_trim).
+void ReleaseFreeMemory();
 
 // High-water mark of the process's resident memory.
 int64_t PeakRssBytes();
