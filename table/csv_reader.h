@@ -1,15 +1,43 @@
 #pragma once
 // The pieces of the CSV reader: line splitting into fields and the detection
 // of the field separator from the first two lines of a file.
+//
+// A field's road from the file to its cell: CsvLineReader reads the file in
+// large chunks and hands out one line at a time (line end and CR bytes
+// removed), CsvFieldSplitter cuts the line into fields, undoing quote pairs and
+// turning byte 11 into CR LF as it copies each field into one packed text,
+// and LogTable::ReadCsvFile moves that packed text into the row's buffer.
+// Nothing on that road allocates per field, and every step is linear in the
+// length of the line, so lines of any length are read.
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kartex {
 
 // The ten candidates, in the order they are tried.
 inline constexpr std::string_view kSeparatorCandidates = ",;#\t|@*-+&";
+
+// How often each candidate occurs in one line, counted both ways that the
+// detection uses.
+struct SeparatorCounts {
+  // Runs of the candidate: a run that ends before the end of the line counts
+  // 1 when its length is odd and 0 when even; a run reaching the end counts 1.
+  int64_t single[kSeparatorCandidates.size()] = {};
+  // Every occurrence counts 1.
+  int64_t plain[kSeparatorCandidates.size()] = {};
+};
+
+SeparatorCounts CountSeparators(std::string_view line);
+
+// Picks the separator from the counts of the first two lines; 0 when no
+// candidate occurs in either line.
+char DetectSeparator(const SeparatorCounts& line1, const SeparatorCounts& line2);
 
 // Detects the separator from the first two lines (line2 empty when the file
 // has fewer than two lines); 0 when no candidate occurs in either line.
@@ -19,5 +47,65 @@ char DetectSeparator(std::string_view line1, std::string_view line2);
 // pairs undone and byte 11 turned into CR LF, to store(column, text).
 void SplitCsvLine(std::string_view line, char sep,
                   const std::function<void(int column, std::string_view text)>& store);
+
+// The split of SplitCsvLine into one packed text that is reused from line
+// to line: field k is Text()[Ends()[k-1], Ends()[k]) (from 0 for the first).
+// No allocation per field, none per line once the buffers fit the longest
+// line.
+class CsvFieldSplitter {
+ public:
+  // Splits the line; returns the number of fields. The fields stay valid
+  // until the next call.
+  int Split(std::string_view line, char sep);
+  int Count() const { return static_cast<int>(count_); }
+  std::string_view Field(int k) const;
+  std::string_view Text() const {
+    return {text_.get(), count_ == 0 ? 0 : ends_[count_ - 1]};
+  }
+  const uint32_t* Ends() const { return ends_.get(); }
+
+ private:
+  std::unique_ptr<char[]> text_;
+  size_t textCapacity_ = 0;
+  std::unique_ptr<uint32_t[]> ends_;
+  size_t endsCapacity_ = 0;
+  std::unique_ptr<uint64_t[]> quoteBits_;  // one bit per byte of the line: a double quote
+  size_t quoteBitsCapacity_ = 0;
+  size_t count_ = 0;
+};
+
+// Reads a file line by line in chunks of 1 MiB. A line ends at LF; every CR
+// is dropped from the line (the one before LF and any lone one). A last line
+// without a line end is read; a line end at the very end adds no line; a
+// byte 26 where a line would begin ends the file.
+class CsvLineReader {
+ public:
+  static constexpr size_t kChunkSize = size_t{1} << 20;
+
+  // Fails with "Cannot open file " + fileName when the file cannot be opened
+  // for reading (a folder cannot).
+  explicit CsvLineReader(const std::string& fileName);
+  ~CsvLineReader();
+  CsvLineReader(const CsvLineReader&) = delete;
+  CsvLineReader& operator=(const CsvLineReader&) = delete;
+
+  // The next line, valid until the next call; false at the end of the file.
+  // Fails with "Cannot read file " + fileName on an input error.
+  bool Next(std::string_view& line);
+  // Starts again from the first line.
+  void Rewind();
+
+ private:
+  bool Fill();
+  std::string_view Finish(char* begin, size_t length);
+
+  std::string fileName_;
+  int fd_ = -1;
+  std::unique_ptr<char[]> chunk_;
+  size_t begin_ = 0;  // unread part of the chunk: [begin_, end_)
+  size_t end_ = 0;
+  bool atEnd_ = false;
+  std::string carry_;  // a line that spans chunks
+};
 
 }  // namespace kartex

@@ -13,6 +13,8 @@
 
 namespace kartex {
 
+class RowBufferPool;
+
 // Errors of the table carry its fixed English texts.
 class TableError : public std::runtime_error {
  public:
@@ -33,20 +35,49 @@ class TableRow {
 
   // Text of cell col; the empty text beyond the stored fields.
   std::string_view Cell(int col) const;
-  // Number of stored fields (cells beyond it read as empty).
+  // Number of stored fields (cells beyond it read as empty). Trailing empty
+  // cells are not stored, so this is one past the last non-empty cell.
   int FieldCount() const;
   void SetCell(int col, std::string_view text);
   // Replaces the whole row by these fields (column 0, 1, ...).
   void Assign(const std::vector<std::string_view>& fields);
+  // Replaces the whole row by count fields given as one text and the end
+  // offset of each field in it (field k is text[ends[k-1], ends[k]), from 0
+  // for the first). The reader builds rows this way, without a string per
+  // field.
+  // With a pool the buffer comes from the pool's large blocks (see
+  // RowBufferPool in log_table.cpp).
+  void AssignPacked(const char* text, const uint32_t* ends, size_t count,
+                    RowBufferPool* pool = nullptr);
+  // Keeps only the first count cells.
+  void Truncate(int count);
   // True when every cell is the empty text.
-  bool AllEmpty() const;
-  void Clear();
+  bool AllEmpty() const { return data_ == nullptr; }
+  void Clear() { data_.reset(); }
+  // Bytes held on the heap for the cells.
+  size_t HeapBytes() const;
 
   int height = 20;  // display height in pixels; goes with the row
 
  private:
-  // Layout: [uint32 count][uint32 end offset per field][bytes of the fields].
-  std::unique_ptr<char[]> data_;
+  // Layout: [1 byte: width w of the numbers (1, 2 or 4), plus kPooled when
+  // the buffer lies in a pool block][field count: w bytes][end offset of each
+  // field: w bytes each][bytes of the fields]. w is the smallest width that
+  // holds both the field count and the text length, so a typical log row
+  // spends one byte per cell on bookkeeping. Trailing empty cells are never
+  // stored; a row without text holds no buffer at all.
+  static constexpr unsigned char kPooled = 0x80;
+  struct BufferDeleter {
+    void operator()(char* buffer) const noexcept;
+  };
+  static size_t Load(const char* p, unsigned width);
+  void Pack(const char* text, const uint32_t* ends, size_t count, RowBufferPool* pool);
+  unsigned Width() const { return static_cast<unsigned char>(data_[0]) & ~unsigned{kPooled}; }
+  size_t StoredCount() const { return Load(data_.get() + 1, Width()); }
+  size_t End(size_t field) const;
+  const char* Text() const;
+
+  std::unique_ptr<char[], BufferDeleter> data_;
 };
 
 // Told about changes so that a view can repaint. Begin/End bracket every change
@@ -95,8 +126,19 @@ class LogTable {
   void SetRowTexts(int row, const std::vector<std::string>& texts);
   bool RowIsEmpty(int row) const;
   void DeleteRows(int firstRow, int count);
+  // Removes every row from firstRow on whose cells are all empty, with the
+  // result of DeleteRows(row, 1) for each of them in turn, but in one pass
+  // over the table. The removal hook is called with each row's present index
+  // (the index it has when its turn comes; the hook must not read the table).
+  // Returns the number of rows removed.
+  int DeleteEmptyRows(int firstRow);
 
   // Whole-row operations for the filter and the sort; O(1) apart from CopyRow.
+  // ExchangeRows swaps two rows with their heights. CopyRow copies the cells
+  // only; the target keeps its height. TakeRow moves a row (cells and height)
+  // out and leaves an empty row of the default height in its place; PutRow
+  // moves one in (cells and height), replacing what the row held. None of
+  // them changes RowCount.
   void ExchangeRows(int a, int b);
   void CopyRow(int from, int to);
   TableRow TakeRow(int row);
@@ -104,7 +146,10 @@ class LogTable {
   const TableRow& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
 
   // Repaint suspension: changes inside Begin/EndUpdate reach the observer as
-  // one TableAboutToChange/TableChanged pair. Calls nest.
+  // one TableAboutToChange/TableChanged pair. Calls nest; the pair is sent
+  // around the outermost update, TableAboutToChange just before its first
+  // change, so an update that changes nothing sends nothing. Cell edits inside
+  // an update are covered by the pair and send no CellChanged.
   void BeginUpdate();
   void EndUpdate();
   void SetObserver(TableObserver* observer) { observer_ = observer; }
@@ -113,8 +158,11 @@ class LogTable {
   void SetRowRemovalHook(std::function<void(int row)> hook) { rowRemovalHook_ = std::move(hook); }
 
  private:
+  class ChangeScope;  // brackets one change with the observer calls
   void NotifyAboutToChange();
   void NotifyChanged();
+  void CheckRow(int row) const;
+  void ApplyRowCount(int count);
 
   std::vector<TableRow> rows_;
   int colCount_ = 1;
