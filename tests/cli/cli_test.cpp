@@ -11,7 +11,7 @@
 namespace kartex::testing {
 namespace {
 
-struct Run {
+struct CliRun {
   int status = -1;
   std::string out, err;
 };
@@ -19,11 +19,11 @@ struct Run {
 class CliTest : public ::testing::Test {
  protected:
   // Runs kartex-cli with the arguments (each quoted for the shell) in dir.
-  Run Cli(const std::vector<std::string>& args) {
+  CliRun Cli(const std::vector<std::string>& args) {
     std::string command = "cd '" + dir.Path().string() + "' && LC_ALL=C.UTF-8 '" KARTEX_CLI "'";
     for (const std::string& arg : args) command += " '" + arg + "'";
     command += " >stdout.txt 2>stderr.txt";
-    Run run;
+    CliRun run;
     int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = ReadFile(dir.File("stdout.txt"));
@@ -47,7 +47,7 @@ TEST_F(CliTest, BadUsageExitsWithTwoBeforeAnyActionRuns) {
            {"open", "log.csv", "save-csv", "out.csv", "click"}, {"--decimal", "ab", "info"},
            {"open", "log.csv", "edit", "1", "0", "x"}, {"open", "log.csv", "edit", "1", "1", "\xE2\x82\xAC\xE2\x98\x83"},
            {"--bogus", "info"}}) {
-    Run run = Cli(args);
+    CliRun run = Cli(args);
     EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
     EXPECT_NE(run.err.find("usage:"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.csv")));
@@ -55,7 +55,7 @@ TEST_F(CliTest, BadUsageExitsWithTwoBeforeAnyActionRuns) {
 }
 
 TEST_F(CliTest, InfoBeforeAnyLoad) {
-  Run run = Cli({"info"});
+  CliRun run = Cli({"info"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("\"records\": null"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\"row_count\": 2, \"col_count\": 53, \"fixed_rows\": 1"), std::string::npos);
@@ -65,7 +65,7 @@ TEST_F(CliTest, InfoBeforeAnyLoad) {
 
 TEST_F(CliTest, DisabledActionsAreNotAvailableAndTheRunGoesOn) {
   WriteLog("log.csv", {"CALL,DXCC", "A,1"});
-  Run run = Cli({"qso", "1", "save-qsl", "x.txt", "open", "log.csv", "save-qsl", "y.txt", "info"});
+  CliRun run = Cli({"qso", "1", "save-qsl", "x.txt", "open", "log.csv", "save-qsl", "y.txt", "info"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.err.find("kartex-cli: qso: not available now\n"), std::string::npos) << run.err;
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 3);
@@ -75,7 +75,7 @@ TEST_F(CliTest, DisabledActionsAreNotAvailableAndTheRunGoesOn) {
 TEST_F(CliTest, OpenPrintsColumnsTallyAndRecords) {
   WriteLog("log.csv", {"A,B,C,D,CALL,DXCC,QSL_VIA", ",,,,SP1AA,269,EA5XX", ",,,,dl1abc,230,direct",
                        ",,,,SP1AA,269,", ",,,,,,", ",,,,\"SQ9\xA5\",269,W3HNK"});
-  Run run = Cli({"open", "log.csv", "info"});
+  CliRun run = Cli({"open", "log.csv", "info"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("\"records\": 4"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\"columns\": {\"CALL\": 4, \"DXCC\": 5, \"QSL_VIA\": 6}"), std::string::npos);
@@ -96,7 +96,7 @@ TEST_F(CliTest, RejectedOrUnreadableLogEndsWithStatusOne) {
   for (Case c : {Case{"header.csv", "KARTEX: Nie ma żadnych rekordów !\n"},
                  Case{"wrong.csv", "KARTEX: Wybrany format pliku jet nieprawidłowy !\n"},
                  Case{"missing.csv", "KARTEX: Cannot open file missing.csv.\n"}}) {
-    Run run = Cli({"open", c.file, "info"});
+    CliRun run = Cli({"open", c.file, "info"});
     EXPECT_EQ(run.status, 1) << c.file;
     EXPECT_EQ(run.err, c.message);
     EXPECT_EQ(run.out, "") << "the run ends at the failing action";
@@ -106,7 +106,7 @@ TEST_F(CliTest, RejectedOrUnreadableLogEndsWithStatusOne) {
 TEST_F(CliTest, QsoFilterThenExportAndManagers) {
   WriteLog("log.csv", {"A,B,C,D,CALL,DXCC,QSL_VIA", ",,,,K1AA,291,W3HNK", ",,,,K1AA,291,", ",,,,SP1AA,269,EA5XX",
                        ",,,,DL1AB,230,M0OXO", ",,,,DL1AB,230,"});
-  Run run = Cli({"open", "log.csv", "qso", "2", "click", "+4", "save-csv", "two", "save-qsl", "managers.txt", "info"});
+  CliRun run = Cli({"open", "log.csv", "qso", "2", "click", "+4", "save-csv", "two", "save-qsl", "managers.txt", "info"});
   ASSERT_EQ(run.status, 0) << run.err;
   std::string csv = ReadFile(dir.File("two.CSV"));
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
@@ -120,7 +120,7 @@ TEST_F(CliTest, QsoFilterThenExportAndManagers) {
 
 TEST_F(CliTest, WhereAndEditTakeUtf8Texts) {
   WriteLog("log.csv", {"CALL,DXCC,QTH", "A,1,\xA3\xF3" "d\x9F", "B,1,Krak\xF3w"});
-  Run run = Cli({"open", "log.csv", "where", "2", "łódź", "edit", "2", "1", "Gdańsk", "save-csv", "out.csv",
+  CliRun run = Cli({"open", "log.csv", "where", "2", "łódź", "edit", "2", "1", "Gdańsk", "save-csv", "out.csv",
                  "where", "off", "info"});
   ASSERT_EQ(run.status, 0) << run.err;
   std::string csv = ReadFile(dir.File("out.csv"));
@@ -131,7 +131,7 @@ TEST_F(CliTest, WhereAndEditTakeUtf8Texts) {
 
 TEST_F(CliTest, SaveErrorEndsTheRunWithItsMessage) {
   WriteLog("log.csv", {"CALL,DXCC", "A,1"});
-  Run run = Cli({"open", "log.csv", "save-csv", "missing/out.csv", "info"});
+  CliRun run = Cli({"open", "log.csv", "save-csv", "missing/out.csv", "info"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "KARTEX: Cannot create file missing/out.csv.\n");
 }

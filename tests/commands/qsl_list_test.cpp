@@ -54,5 +54,11 @@ TEST_F(QslListTest, UncreatableFileReportsTheError) {
   EXPECT_FALSE(windows.busy);
 }
 
+TEST_F(QslListTest, FullDiskIsAFailureNotASuccess) {
+  Load({"CALL,DXCC,QSL_VIA", "A,1,EA5XX"});
+  windows.fileAnswers.push_back("/dev/full");
+  EXPECT_THROW(session.QSL_VIAClick(), CommandError);
+}
+
 }  // namespace
 }  // namespace kartex::testing

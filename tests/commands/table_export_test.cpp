@@ -123,11 +123,5 @@ TEST_F(TableExportTest, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary) {
   EXPECT_FALSE(windows.busy);
 }
 
-TEST_F(TableExportTest, FullDeviceIsAFailureNotASuccess) {
-  Load({"CALL,DXCC", "SP1AA,269"});
-  windows.fileAnswers.push_back("/dev/full");
-  EXPECT_THROW(session.Save_CSVClick(), CommandError);
-}
-
 }  // namespace
 }  // namespace kartex::testing
