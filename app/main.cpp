@@ -1,0 +1,22 @@
+// KARTEX: the window that prepares the printing of QSL cards from a Logger32
+// log by mail merge.
+
+#include <QApplication>
+
+#include <clocale>
+
+#include "app/qt_window_system.h"
+#include "app/unit1.h"
+#include "table/regional_settings.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  // The application title, the caption of the program's message boxes.
+  QApplication::setApplicationName(kartex::kApplicationTitle);
+  // The regional settings are the user's, read from the C library's locale.
+  std::setlocale(LC_ALL, "");
+  kartex::QtWindowSystem windows;
+  kartex::TForm1 form(windows, kartex::ReadRegionalSettings());
+  form.show();
+  return QApplication::exec();
+}

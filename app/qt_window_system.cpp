@@ -1,0 +1,147 @@
+#include "app/qt_window_system.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <memory>
+
+namespace kartex {
+namespace {
+
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+// While a box is up the operator must see the normal cursor; the hourglass
+// comes back when the box is closed.
+class CursorPause {
+ public:
+  explicit CursorPause(bool busy) : busy_(busy) {
+    if (busy_) QApplication::restoreOverrideCursor();
+  }
+  ~CursorPause() {
+    if (busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  CursorPause(const CursorPause&) = delete;
+  CursorPause& operator=(const CursorPause&) = delete;
+
+ private:
+  bool busy_;
+};
+
+void ConfigureDialog(QFileDialog& dialog, const FileDialogSpec& spec, bool save) {
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // A save dialog asks before it overwrites (Qt's default, kept explicit).
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  dialog.setNameFilter(QtFileFilter(spec.filter));
+  // The dialog starts where the program runs; the choice never changes the
+  // current directory of the process.
+  if (dialog.property("kartexShown").isNull()) dialog.setDirectory(QDir::currentPath());
+  if (!spec.defaultName.empty()) dialog.selectFile(Utf8(spec.defaultName));
+}
+
+}  // namespace
+
+QtWindowSystem::~QtWindowSystem() {
+  if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void QtWindowSystem::SetMainWindow(QWidget* window, std::function<void()> controlsChanged) {
+  window_ = window;
+  controlsChanged_ = std::move(controlsChanged);
+}
+
+std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogSpec& spec, bool save) {
+  const QString name = Utf8(spec.name);
+  QFileDialog* dialog =
+      window_ ? window_->findChild<QFileDialog*>(name, Qt::FindDirectChildrenOnly) : nullptr;
+  // A dialog the window does not keep (the export's) lives for this call only.
+  std::unique_ptr<QFileDialog> temporary;
+  if (!dialog) {
+    temporary = std::make_unique<QFileDialog>(window_);
+    temporary->setObjectName(name);
+    dialog = temporary.get();
+  }
+  ConfigureDialog(*dialog, spec, save);
+  CursorPause pause(busy_);
+  const int result = dialog->exec();
+  dialog->setProperty("kartexShown", true);
+  if (result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(dialog->selectedFiles().constFirst()).toStdString();
+}
+
+std::optional<std::string> QtWindowSystem::OpenFileDialog(const FileDialogSpec& spec) {
+  return RunFileDialog(spec, false);
+}
+
+std::optional<std::string> QtWindowSystem::SaveFileDialog(const FileDialogSpec& spec) {
+  return RunFileDialog(spec, true);
+}
+
+void QtWindowSystem::ShowMessage(const std::string& text) {
+  CursorPause pause(busy_);
+  QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, Utf8(text), QMessageBox::Ok, window_);
+  box.exec();
+}
+
+void QtWindowSystem::ShowError(const std::string& text) {
+  CursorPause pause(busy_);
+  QMessageBox box(QMessageBox::Critical, kApplicationTitle, Utf8(text), QMessageBox::Ok, window_);
+  box.exec();
+}
+
+bool QtWindowSystem::Confirm(const std::string& text, const std::string& caption) {
+  CursorPause pause(busy_);
+  QMessageBox box(QMessageBox::Question, Utf8(caption), Utf8(text),
+                  QMessageBox::Ok | QMessageBox::Cancel, window_);
+  box.button(QMessageBox::Ok)->setText("OK");
+  box.button(QMessageBox::Cancel)->setText("Cancel");
+  // Esc and the box's close button answer Cancel.
+  box.setEscapeButton(QMessageBox::Cancel);
+  box.setDefaultButton(QMessageBox::Ok);
+  return box.exec() == QMessageBox::Ok;
+}
+
+void QtWindowSystem::ShowBusyCursor() {
+  if (busy_) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  busy_ = true;
+}
+
+void QtWindowSystem::ShowNormalCursor() {
+  if (!busy_) return;
+  QApplication::restoreOverrideCursor();
+  busy_ = false;
+}
+
+void QtWindowSystem::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+void QtWindowSystem::ControlsChanged() {
+  if (controlsChanged_) controlsChanged_();
+}
+
+QString QtFileFilter(const std::string& filter) {
+  const QStringList parts = Utf8(filter).split('|');
+  QStringList filters;
+  static const QRegularExpression trailingPatterns(R"(\s*\([^()]*\)\s*$)");
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    description.remove(trailingPatterns);
+    QStringList patterns;
+    for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+      for (const QString& variant : {pattern.trimmed(), pattern.trimmed().toLower(), pattern.trimmed().toUpper()}) {
+        if (!patterns.contains(variant)) patterns.append(variant);
+      }
+    }
+    filters.append(description.trimmed() + " (" + patterns.join(' ') + ")");
+  }
+  if (filters.isEmpty()) return {};
+  return filters.join(";;");
+}
+
+}  // namespace kartex

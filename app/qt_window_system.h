@@ -1,0 +1,63 @@
+#pragma once
+// The window system the commands see, made of Qt: the main window's file
+// dialogs, message boxes captioned "KARTEX", the hourglass cursor and the
+// processing of pending events.
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "commands/window_system.h"
+
+class QWidget;
+
+namespace kartex {
+
+inline constexpr const char* kApplicationTitle = "KARTEX";
+
+class QtWindowSystem : public WindowSystem {
+ public:
+  QtWindowSystem() = default;
+  ~QtWindowSystem() override;
+  QtWindowSystem(const QtWindowSystem&) = delete;
+  QtWindowSystem& operator=(const QtWindowSystem&) = delete;
+
+  // The main window: parent of the boxes, owner of the named file dialogs,
+  // and what ControlsChanged brings up to date.
+  void SetMainWindow(QWidget* window, std::function<void()> controlsChanged);
+
+  std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override;
+  std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override;
+  void ShowMessage(const std::string& text) override;
+  bool Confirm(const std::string& text, const std::string& caption) override;
+  void ShowBusyCursor() override;
+  void ShowNormalCursor() override;
+  void ProcessPendingEvents() override;
+  void ControlsChanged() override;
+
+  // The general error box: error icon, caption "KARTEX", OK.
+  virtual void ShowError(const std::string& text);
+
+  bool Busy() const { return busy_; }
+
+ protected:
+  QWidget* MainWindow() const { return window_; }
+
+ private:
+  std::optional<std::string> RunFileDialog(const FileDialogSpec& spec, bool save);
+
+  QWidget* window_ = nullptr;
+  std::function<void()> controlsChanged_;
+  // The hourglass is a state, as the commands use it: shown or not. At most
+  // one override cursor is pushed, so any sequence of calls stays balanced.
+  bool busy_ = false;
+};
+
+// "CSV|*.csv" (description|patterns, pairs joined by "|") in Qt's form,
+// "CSV (*.csv *.CSV)". Each pattern is offered in lower and upper case as
+// well, because file names on this system are case-sensitive.
+QString QtFileFilter(const std::string& filter);
+
+}  // namespace kartex

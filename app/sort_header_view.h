@@ -1,0 +1,72 @@
+#pragma once
+// The header of the grid SG1: the log's column names, the sort clicks and the
+// sort marks. A left-button release is a sort click under the grid's release
+// rules (table/header_click_rules.h); the header tells which column and
+// whether Shift was held at the release, the window sorts. The marks are
+// painted over the section, never put into the header texts.
+
+#include <QHeaderView>
+#include <QPoint>
+
+class QTableView;
+
+namespace kartex {
+
+class LogTable;
+class TSortIndexList;
+
+inline constexpr int kGridRowHeight = 20;
+inline constexpr int kGridColumnWidth = 146;
+// Columns added by a file wider than the window's 53 columns.
+inline constexpr int kAddedColumnWidth = 60;
+
+class SortHeaderView : public QHeaderView {
+  Q_OBJECT
+
+ public:
+  // Becomes the horizontal header of view and watches its viewport for
+  // presses and releases on the data cells.
+  explicit SortHeaderView(QTableView* view);
+
+  // Where the marks come from: the sort key list and the table (its row
+  // count and fixed rows). Both outlive the header.
+  void SetSortSource(const TSortIndexList* keys, const LogTable* table);
+
+  void setModel(QAbstractItemModel* model) override;
+
+  // The x of a key's mark centre within a section spanning [left, right).
+  static int MarkCentreX(int left, int right) { return right - 11 > left + 8 ? right - 11 : (left + right) / 2; }
+
+ signals:
+  void sortClicked(int column, bool shiftHeld);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Cell {
+    int col = -1;
+    int row = -1;  // 0: the header row; from 1: a data row of the table
+  };
+  // The cell under a point of the header's viewport, or of the table's.
+  Cell CellAtHeaderPoint(QPoint point) const;
+  Cell CellAtTablePoint(QPoint point) const;
+  Cell DataCellAt(QPoint tablePoint) const;
+  void Press(Cell cell, QPoint headerPoint, bool doubleClick);
+  void Release(Cell cell, QPoint headerPoint, bool shiftHeld);
+
+  QTableView* view_;
+  const TSortIndexList* keys_ = nullptr;
+  const LogTable* table_ = nullptr;
+  Cell press_;
+  bool buttonDown_ = false;
+  bool widthChanged_ = false;       // a column width changed while the button was down
+  bool edgeDoubleClick_ = false;    // the next release ends a double-click in a sizing zone
+  int sectionsBeforeReset_ = 0;
+};
+
+}  // namespace kartex

@@ -1,0 +1,443 @@
+#include "app/unit1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTableView>
+#include <QUrl>
+
+#include "app/log_cell_delegate.h"
+#include "app/log_table_model.h"
+#include "app/qt_window_system.h"
+#include "app/sort_header_view.h"
+#include "country/country_export.h"
+#include "table/code_page.h"
+
+namespace kartex {
+namespace {
+
+constexpr const char* kSortHint =
+    "Lewy przycisk myszy na nazwie pola -> pierwsze sortowanie. Shift + lewy przycisk myszy na nazwie pola -> "
+    "kolejne sortowanie";
+constexpr const char* kCredit =
+    "KARTEX v1.0 — przygotowanie wydruku kart QSL z dzienników programu Logger32";
+constexpr const char* kHelpFile = "Help_CSV.chm";
+
+// The grid's lines in silver; everything else as the application's style draws it.
+class GridStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_Table_GridLineColor) return static_cast<int>(QColor(0xC0, 0xC0, 0xC0).rgba());
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+QFont FontOf(const QStringList& families, int pointSize, bool bold = false) {
+  QFont font(families, pointSize);
+  font.setBold(bold);
+  return font;
+}
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y, bool bold = false) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  if (bold) {
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+  }
+  label->move(x, y);
+  label->adjustSize();
+  return label;
+}
+
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, QRect geometry, bool enabled) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setGeometry(geometry);
+  button->setEnabled(enabled);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QString FromCp1250(const std::string& bytes) { return QString::fromStdString(Cp1250ToUtf8(bytes)); }
+
+}  // namespace
+
+TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* parent)
+    : QMainWindow(parent), windows_(windows), session_(windows, std::move(regional)) {
+  setObjectName("Form1");
+  setWindowTitle("KARTEX v1.0");
+  // Fixed single border: minimise button and system menu, no maximise, no resizing.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFont(FontOf({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Nimbus Sans",
+                  "DejaVu Sans"},
+                 8));
+
+  auto* client = new QWidget(this);
+  client->setObjectName("ClientArea");
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  BuildMenu();
+  BuildControls(client);
+  BuildGrid(client);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+  AddFileDialog("OD");
+  AddFileDialog("SD1");
+  AddFileDialog("SD2");
+
+  windows_.SetMainWindow(this, [this] { ApplyControlStates(); });
+  ApplyControlStates();
+
+  adjustSize();
+  if (QScreen* screen = this->screen()) {
+    move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+  }
+}
+
+TForm1::~TForm1() {
+  windows_.SetMainWindow(nullptr, {});
+  // The grid goes before the model, the model (the table's observer) before
+  // the session that owns the table.
+  delete SG1;
+  SG1 = nullptr;
+  model_.reset();
+}
+
+QFileDialog* TForm1::AddFileDialog(const char* name) {
+  auto* dialog = new QFileDialog(this);
+  dialog->setObjectName(name);
+  dialog->setSizeGripEnabled(true);
+  return dialog;
+}
+
+void TForm1::BuildMenu() {
+  QMenu* plik = menuBar()->addMenu("&Plik");
+  plik->setObjectName("Plik1");
+  OtworzplikCSV1 = plik->addAction("&Otwórz plik CSV");
+  OtworzplikCSV1->setObjectName("OtworzplikCSV1");
+  SaveCSV1 = plik->addAction("&Zapisz plik CSV");
+  SaveCSV1->setObjectName("SaveCSV1");
+  SaveCSV1->setEnabled(false);
+  Zamknij1 = plik->addAction("&Zamknij");
+  Zamknij1->setObjectName("Zamknij1");
+
+  QMenu* pomoc = menuBar()->addMenu("&Pomoc");
+  pomoc->setObjectName("Pomoc1");
+  Otworzplikpomocy1 = pomoc->addAction("&Otwórz plik pomocy");
+  Otworzplikpomocy1->setObjectName("Otworzplikpomocy1");
+
+  connect(OtworzplikCSV1, &QAction::triggered, this, &TForm1::Load_CSVClick);
+  connect(SaveCSV1, &QAction::triggered, this, &TForm1::Save_CSVClick);
+  connect(Zamknij1, &QAction::triggered, this, &TForm1::Close1Click);
+  connect(Otworzplikpomocy1, &QAction::triggered, this, &TForm1::Otworzplikpomocy1Click);
+}
+
+void TForm1::BuildControls(QWidget* client) {
+  Load_CSV = AddButton(client, "Load_CSV", "&Otwórz plik CSV", {8, 20, 109, 25}, true);
+  Save_CSV = AddButton(client, "Save_CSV", "&Zapisz plik CSV", {128, 20, 109, 25}, false);
+  Source = AddLabel(client, "Source", "Źródło danych : ", 276, 20);
+  Records = AddLabel(client, "Records", "Liczba rekordów : ", 276, 44, true);
+  Label4 = AddLabel(client, "Label4", kSortHint, 8, 72);
+
+  RG1 = new QGroupBox("Liczba łączności z tą samą stacją", client);
+  RG1->setObjectName("RG1");
+  RG1->setGeometry(8, 288, 697, 57);
+  RG1->setEnabled(false);
+  RG1Items = new QButtonGroup(RG1);
+  RG1Items->setObjectName("RG1Items");
+  RG1Items->setExclusive(true);
+  constexpr int kItems = 11;
+  const int columnWidth = (RG1->width() - 8) / kItems;
+  for (int item = 0; item < kItems; ++item) {
+    const QString caption = item == kRG1RemoveFilter ? QString("Usuń filtr") : QString::number(item + 1);
+    auto* radio = new QRadioButton(caption, RG1);
+    radio->setObjectName(QString("RG1Item%1").arg(item));
+    const int width = item == kItems - 1 ? RG1->width() - 8 - item * columnWidth - 2 : columnWidth;
+    radio->setGeometry(8 + item * columnWidth, 24, width, 22);
+    RG1Items->addButton(radio, item);
+  }
+  connect(RG1Items, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
+    if (checked) RG1Selected(item);
+  });
+
+  Label1 = AddLabel(client, "Label1", "Postęp procesu filtrowania:", 8, 359);
+  dxfProgressBar1 = new QProgressBar(client);
+  dxfProgressBar1->setObjectName("dxfProgressBar1");
+  dxfProgressBar1->setGeometry(140, 358, 565, 16);
+  dxfProgressBar1->setRange(0, 100);
+  dxfProgressBar1->setValue(0);
+  dxfProgressBar1->setTextVisible(true);
+  dxfProgressBar1->setFormat("%p%");
+  dxfProgressBar1->setAlignment(Qt::AlignCenter);
+
+  Panel1 = new QFrame(client);
+  Panel1->setObjectName("Panel1");
+  Panel1->setGeometry(8, 388, 585, 93);
+  Panel1->setFrameShape(QFrame::Panel);
+  Panel1->setFrameShadow(QFrame::Sunken);
+
+  Label2 = AddLabel(Panel1, "Label2", "Zapis pliku COUNTRY.CSV", 11, 4, true);
+  SortBy = new QGroupBox("Sortuj wg:", Panel1);
+  SortBy->setObjectName("SortBy");
+  SortBy->setGeometry(16, 28, 177, 57);
+  SortBy->setEnabled(false);
+  SortByItems = new QButtonGroup(SortBy);
+  SortByItems->setObjectName("SortByItems");
+  const char* sortByCaptions[] = {"ADIF_DXC", "CTY"};
+  for (int item = 0; item < 2; ++item) {
+    auto* radio = new QRadioButton(sortByCaptions[item], SortBy);
+    radio->setObjectName(QString("SortByItem%1").arg(item));
+    radio->setGeometry(8, 16 + item * 19, 92, 18);
+    SortByItems->addButton(radio, item);
+  }
+  SortByItems->button(0)->setChecked(true);
+  connect(SortByItems, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
+    if (checked) SortBySelected(item);
+  });
+  // The button sits inside the right half of the group's frame.
+  CTY_ADIF = AddButton(Panel1, "CTY_ADIF", "Zapisz", {120, 40, 65, 37}, false);
+  CTY_ADIF->raise();
+
+  Label5 = AddLabel(Panel1, "Label5", "Zapis pliku QSL_VIA.TXT", 299, 4, true);
+  ListBox1 = new QListWidget(Panel1);
+  ListBox1->setObjectName("ListBox1");
+  ListBox1->setGeometry(272, 24, 201, 57);
+  QSL_VIA = AddButton(Panel1, "QSL_VIA", "Zapisz", {488, 32, 65, 37}, false);
+
+  BitBtn1 = AddButton(client, "BitBtn1", "&Zamknij", {608, 440, 93, 25}, true);
+  BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+  Label3 = new QLabel(
+      "Program wspomagający druk kart QSL za pomocą korespondencji seryjnej oraz generowanych przez program "
+      "Logger32 plików źródłowych *.CSV",
+      client);
+  Label3->setObjectName("Label3");
+  Label3->setGeometry(16, 488, 684, 13);
+
+  StatusBar1 = new QStatusBar(client);
+  StatusBar1->setObjectName("StatusBar1");
+  StatusBar1->setSizeGripEnabled(false);
+  StatusBar1->setGeometry(0, kClientHeight - 19, kClientWidth, 19);
+  auto* credit = new QLabel(kCredit, StatusBar1);
+  credit->setObjectName("StatusBar1Text");
+  StatusBar1->addWidget(credit, 1);
+
+  connect(Load_CSV, &QPushButton::clicked, this, &TForm1::Load_CSVClick);
+  connect(Save_CSV, &QPushButton::clicked, this, &TForm1::Save_CSVClick);
+  connect(QSL_VIA, &QPushButton::clicked, this, &TForm1::QSL_VIAClick);
+  connect(CTY_ADIF, &QPushButton::clicked, this, &TForm1::CTY_ADIFClick);
+  connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TForm1::BuildGrid(QWidget* client) {
+  SG1 = new QTableView(client);
+  SG1->setObjectName("SG1");
+  SG1->setGeometry(8, 96, 697, 185);
+  SG1->setEnabled(false);
+  SG1->setFont(FontOf({"Tahoma", "DejaVu Sans", "Liberation Sans"}, 8));
+  auto* gridStyle = new GridStyle;
+  gridStyle->setParent(this);
+  SG1->setStyle(gridStyle);
+  SG1->setToolTip(kSortHint);
+  SG1->setShowGrid(true);
+  SG1->setWordWrap(false);
+  SG1->setCornerButtonEnabled(false);
+  SG1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  SG1->setSelectionBehavior(QAbstractItemView::SelectItems);
+  SG1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                       QAbstractItemView::AnyKeyPressed);
+  SG1->setAcceptDrops(false);
+  SG1->viewport()->setAcceptDrops(false);
+  SG1->setDragEnabled(false);
+  SG1->setDragDropMode(QAbstractItemView::NoDragDrop);
+  SG1->setItemDelegate(new LogCellDelegate(SG1));
+
+  // Every row 20 pixels: no per-row sizing, so a log of a million rows scrolls
+  // without measuring its rows.
+  QHeaderView* rows = SG1->verticalHeader();
+  rows->setMinimumSectionSize(1);
+  rows->setDefaultSectionSize(kGridRowHeight);
+  rows->setSectionResizeMode(QHeaderView::Fixed);
+  rows->hide();
+
+  SG1Header = new SortHeaderView(SG1);
+  SG1Header->setToolTip(kSortHint);
+  SG1Header->SetSortSource(&session_.Sort().SortIndex(), &session_.Table());
+  connect(SG1Header, &SortHeaderView::sortClicked, this, &TForm1::HeaderSortClick);
+
+  model_ = std::make_unique<LogTableModel>(session_);
+  SG1->setModel(model_.get());
+  // The current cell keeps its row and column when the table is rebuilt
+  // (a sort, a filter, a load), as far as the table still reaches.
+  connect(model_.get(), &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    const QModelIndex current = SG1->currentIndex();
+    savedCurrentRow_ = current.isValid() ? current.row() : -1;
+    savedCurrentColumn_ = current.isValid() ? current.column() : -1;
+  });
+  connect(model_.get(), &QAbstractItemModel::modelReset, this, [this] {
+    if (savedCurrentRow_ < 0 || model_->rowCount() == 0) return;
+    const QModelIndex current = model_->index(std::min(savedCurrentRow_, model_->rowCount() - 1),
+                                              std::min(savedCurrentColumn_, model_->columnCount() - 1));
+    SG1->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+  });
+  connect(model_.get(), &LogTableModel::editRefused, this,
+          [this](const QString& message) { windows_.ShowMessage(message.toStdString()); },
+          Qt::QueuedConnection);
+}
+
+void TForm1::ApplyControlStates() {
+  const ControlStates& controls = session_.Controls();
+  const bool log = controls.logCommandsEnabled;
+  Save_CSV->setEnabled(log);
+  SaveCSV1->setEnabled(log);
+  SG1->setEnabled(log);
+  SortBy->setEnabled(log);
+  RG1->setEnabled(log);
+  CTY_ADIF->setEnabled(log);
+  QSL_VIA->setEnabled(controls.qslViaEnabled);
+
+  const QString source = QString::fromStdString(controls.sourceCaption);
+  if (Source->text() != source) {
+    Source->setText(source);
+    Source->adjustSize();
+  }
+  const QString records = QString::fromStdString(controls.recordsCaption);
+  if (Records->text() != records) {
+    Records->setText(records);
+    Records->adjustSize();
+  }
+
+  if (shownListBox_ != controls.listBox1) {
+    shownListBox_ = controls.listBox1;
+    ListBox1->clear();
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(shownListBox_.size()));
+    for (const std::string& line : shownListBox_) lines.append(FromCp1250(line));
+    ListBox1->addItems(lines);
+  }
+
+  applyingControls_ = true;
+  if (RG1Items->checkedId() != controls.rg1ItemIndex) {
+    if (controls.rg1ItemIndex < 0) {
+      // An exclusive group cannot uncheck its button; lift that for a moment.
+      RG1Items->setExclusive(false);
+      if (QAbstractButton* checked = RG1Items->checkedButton()) checked->setChecked(false);
+      RG1Items->setExclusive(true);
+    } else if (QAbstractButton* item = RG1Items->button(controls.rg1ItemIndex)) {
+      item->setChecked(true);
+    }
+  }
+  if (QAbstractButton* item = SortByItems->button(controls.sortByItemIndex); item && !item->isChecked()) {
+    item->setChecked(true);
+  }
+  applyingControls_ = false;
+
+  dxfProgressBar1->setVisible(controls.progressVisible);
+  if (dxfProgressBar1->value() != controls.progressPosition) {
+    dxfProgressBar1->setValue(controls.progressPosition);
+    // The filter reports its progress from inside a command, with no event
+    // loop running: the bar is painted now, and only when its value moved.
+    if (dxfProgressBar1->isVisible()) dxfProgressBar1->repaint();
+  }
+}
+
+void TForm1::RunCommand(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& error) {
+    windows_.ShowNormalCursor();
+    ApplyControlStates();
+    windows_.ShowError(ErrorText(error));
+  }
+  windows_.ShowNormalCursor();
+  ApplyControlStates();
+}
+
+void TForm1::Load_CSVClick() {
+  RunCommand([this] { session_.Load_CSVClick(); });
+}
+
+void TForm1::Save_CSVClick() {
+  RunCommand([this] { session_.Save_CSVClick(); });
+}
+
+void TForm1::QSL_VIAClick() {
+  RunCommand([this] { session_.QSL_VIAClick(); });
+}
+
+void TForm1::CTY_ADIFClick() {
+  RunCommand([this] { kartex::CTY_ADIFClick(session_); });
+}
+
+void TForm1::RG1Selected(int itemIndex) {
+  if (applyingControls_) return;
+  RunCommand([this, itemIndex] { session_.RG1Click(itemIndex); });
+}
+
+void TForm1::SortBySelected(int itemIndex) {
+  if (applyingControls_) return;
+  session_.Controls().sortByItemIndex = itemIndex;
+}
+
+void TForm1::HeaderSortClick(int column, bool shiftHeld) {
+  RunCommand([this, column, shiftHeld] {
+    if (!session_.HeaderSortAllowed()) return;
+    windows_.ShowBusyCursor();
+    session_.HeaderSortClick(column, shiftHeld);
+  });
+  SG1Header->viewport()->update();
+}
+
+void TForm1::Otworzplikpomocy1Click() {
+  RunCommand([this] {
+    const QString path = QDir::current().absoluteFilePath(kHelpFile);
+    const bool opened = QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!opened) windows_.ShowMessage("Błąd otwarcia pliku Help_CSV.chm");
+  });
+}
+
+void TForm1::Close1Click() {
+  // The session asks the question and empties the tally only when the answer
+  // lets the window close; the close that follows asks nothing more.
+  bool mayClose = false;
+  RunCommand([this, &mayClose] { mayClose = session_.Close1Click(); });
+  if (!mayClose) return;
+  closeConfirmed_ = true;
+  close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  bool mayClose = closeConfirmed_;
+  closeConfirmed_ = false;
+  if (!mayClose) RunCommand([this, &mayClose] { mayClose = session_.FormCloseQuery(); });
+  if (mayClose) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace kartex

@@ -1,0 +1,115 @@
+#pragma once
+// TForm1, the program's one window: its controls with their captions, places
+// and starting states, the binding of each control to its command, and the
+// closing question. The commands themselves are the session's; the window
+// only shows the control states the session keeps.
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands/session.h"
+#include "table/regional_settings.h"
+
+class QAction;
+class QButtonGroup;
+class QFileDialog;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTableView;
+
+namespace kartex {
+
+class LogTableModel;
+class QtWindowSystem;
+class SortHeaderView;
+
+inline constexpr int kClientWidth = 713;
+inline constexpr int kClientHeight = 527;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The window system is the program's (or a test's); it must outlive the
+  // window.
+  TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  Session& session() { return session_; }
+  LogTableModel* model() const { return model_.get(); }
+
+  // Brings every control into the state kept in session().Controls(): the
+  // enabling rules in one place.
+  void ApplyControlStates();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls(QWidget* client);
+  void BuildGrid(QWidget* client);
+  void BuildMenu();
+  QFileDialog* AddFileDialog(const char* name);
+
+  // Runs one command: an error ends it in the general error box, and the
+  // normal cursor is back at its end, whatever happened.
+  void RunCommand(const std::function<void()>& command);
+
+  void Load_CSVClick();
+  void Save_CSVClick();
+  void QSL_VIAClick();
+  void CTY_ADIFClick();
+  void Close1Click();
+  void Otworzplikpomocy1Click();
+  void RG1Selected(int itemIndex);
+  void SortBySelected(int itemIndex);
+  void HeaderSortClick(int column, bool shiftHeld);
+
+  QtWindowSystem& windows_;
+  Session session_;
+  std::unique_ptr<LogTableModel> model_;
+
+  QPushButton* Load_CSV = nullptr;
+  QPushButton* Save_CSV = nullptr;
+  QLabel* Source = nullptr;
+  QLabel* Records = nullptr;
+  QLabel* Label4 = nullptr;
+  QTableView* SG1 = nullptr;
+  SortHeaderView* SG1Header = nullptr;
+  QGroupBox* RG1 = nullptr;
+  QButtonGroup* RG1Items = nullptr;
+  QLabel* Label1 = nullptr;
+  QProgressBar* dxfProgressBar1 = nullptr;
+  QFrame* Panel1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QGroupBox* SortBy = nullptr;
+  QButtonGroup* SortByItems = nullptr;
+  QPushButton* CTY_ADIF = nullptr;
+  QLabel* Label5 = nullptr;
+  QListWidget* ListBox1 = nullptr;
+  QPushButton* QSL_VIA = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QLabel* Label3 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  QAction* OtworzplikCSV1 = nullptr;
+  QAction* SaveCSV1 = nullptr;
+  QAction* Zamknij1 = nullptr;
+  QAction* Otworzplikpomocy1 = nullptr;
+
+  std::vector<std::string> shownListBox_;  // what ListBox1 shows, as bytes
+  bool applyingControls_ = false;          // radio buttons set from the states
+  bool closeConfirmed_ = false;            // the menu's question was answered OK
+  int savedCurrentRow_ = -1;               // SG1's current cell across a reset
+  int savedCurrentColumn_ = -1;
+};
+
+}  // namespace kartex

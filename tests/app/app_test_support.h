@@ -1,0 +1,87 @@
+#pragma once
+// Helpers of the window tests: a window system that answers dialogs and
+// questions from queues and records every box, logs written as files, and
+// the texts of a model row.
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/qt_window_system.h"
+
+namespace kartex::testing {
+
+// The real Qt window system (cursor, control updates, the main window) with
+// the modal parts answered by the test.
+class ScriptedWindows : public QtWindowSystem {
+ public:
+  std::deque<std::optional<std::string>> fileAnswers;  // nullopt: Cancel
+  std::deque<bool> confirmAnswers;                     // empty: OK
+  std::vector<FileDialogSpec> dialogs;
+  std::vector<std::string> messages;
+  std::vector<std::string> errors;
+  std::vector<std::string> questions;  // "caption: text"
+  // Whether the hourglass was showing when a box came up.
+  std::vector<bool> busyAtBox;
+
+  std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
+  std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
+  void ShowMessage(const std::string& text) override {
+    busyAtBox.push_back(Busy());
+    messages.push_back(text);
+  }
+  void ShowError(const std::string& text) override {
+    busyAtBox.push_back(Busy());
+    errors.push_back(text);
+  }
+  bool Confirm(const std::string& text, const std::string& caption) override {
+    questions.push_back(caption + ": " + text);
+    if (confirmAnswers.empty()) return true;
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+  }
+
+ private:
+  std::optional<std::string> Answer(const FileDialogSpec& spec) {
+    dialogs.push_back(spec);
+    if (fileAnswers.empty()) return std::nullopt;
+    std::optional<std::string> answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
+};
+
+// Writes lines (CR LF after each) as bytes into the folder; returns the path.
+inline std::string WriteLog(const QTemporaryDir& dir, const QString& name, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  const QString path = dir.filePath(name);
+  FILE* file = std::fopen(path.toLocal8Bit().constData(), "wb");
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fclose(file);
+  return path.toStdString();
+}
+
+// The texts of one model row, joined by "|", up to the given column count.
+inline QString RowString(const QAbstractItemModel& model, int row, int columns) {
+  QStringList cells;
+  for (int col = 0; col < columns; ++col) cells.append(model.index(row, col).data().toString());
+  return cells.join('|');
+}
+
+// The texts of one model column over all rows, joined by "|".
+inline QString ColumnString(const QAbstractItemModel& model, int col) {
+  QStringList cells;
+  for (int row = 0; row < model.rowCount(); ++row) cells.append(model.index(row, col).data().toString());
+  return cells.join('|');
+}
+
+}  // namespace kartex::testing

@@ -1,0 +1,17 @@
+# Checks that Help_CSV.chm holds every page of the help, its contents and its
+# index. Run with cmake -P, CHMLS and CHM set.
+execute_process(COMMAND ${CHMLS} list -n ${CHM} OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "chmls cannot read ${CHM}")
+endif()
+foreach(page index wczytanie tabela filtr eksport qsl_via country zamykanie)
+  if(NOT listing MATCHES "/${page}\\.html")
+    message(FATAL_ERROR "${page}.html is missing from ${CHM}")
+  endif()
+endforeach()
+foreach(part Help_CSV.hhc Help_CSV.hhk "\\$FIftiMain")
+  if(NOT listing MATCHES "/${part}")
+    message(FATAL_ERROR "${part} is missing from ${CHM}")
+  endif()
+endforeach()
+message(STATUS "Help_CSV.chm holds all pages, the contents, the index and the search index")

@@ -1,0 +1,277 @@
+// Sorting by clicks on SG1's header, driven with real mouse events on the
+// header's viewport: which releases sort, the key list they leave, and the
+// marks the header paints.
+
+#include <QHeaderView>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+#include "app/sort_header_view.h"
+#include "app/unit1.h"
+#include "app_test_support.h"
+#include "table/column_sort.h"
+
+using kartex::testing::ColumnString;
+using kartex::testing::ScriptedWindows;
+using kartex::testing::WriteLog;
+
+namespace {
+
+const std::vector<std::string> kLog = {
+    "NR,LETTER,NUMBER,MODE,CALL,DXCC",
+    "1,e,30,x,SP1AA,269",
+    "2,d,10,z,SP2BB,269",
+    "3,c,20,x,SP3CC,230",
+    "4,b,10,y,SP4DD,230",
+    "5,a,50,y,SP5EE,291",
+};
+
+bool IsMarkRed(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60; }
+
+}  // namespace
+
+class SortHeaderTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ScriptedWindows> windows;
+  std::unique_ptr<kartex::TForm1> form;
+  QTemporaryDir dir;
+  QTableView* grid = nullptr;
+  QHeaderView* header = nullptr;
+
+  void Load(const std::vector<std::string>& lines) {
+    windows->fileAnswers.push_back(WriteLog(dir, "log.csv", lines));
+    form->findChild<QPushButton*>("Load_CSV")->click();
+  }
+
+  // The key list as "column+" (ascending) or "column-" (descending), in order.
+  QString Keys() const {
+    const kartex::TSortIndexList& keys = form->session().Sort().SortIndex();
+    QStringList out;
+    for (int k = 0; k < keys.Count(); ++k) out.append(QString::number(keys.Column(k)) + (keys.Descending(k) ? "-" : "+"));
+    return out.join(',');
+  }
+
+  QPoint Middle(int column) const {
+    return {header->sectionViewportPosition(column) + header->sectionSize(column) / 3, header->height() / 2};
+  }
+
+  void Click(int column, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers, Middle(column));
+  }
+
+  static void Send(QWidget* target, QEvent::Type type, QPoint point, Qt::MouseButton button,
+                   Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMouseEvent event(type, point, target->mapToGlobal(point), button, buttons, modifiers);
+    QApplication::sendEvent(target, &event);
+  }
+
+  // Red pixels of the sort mark in each visible section, by column.
+  QList<int> RedPixelsPerSection() const {
+    const QImage image = header->viewport()->grab().toImage();
+    QList<int> counts;
+    for (int col = 0; col < 4; ++col) {
+      int count = 0;
+      const int left = header->sectionViewportPosition(col);
+      for (int x = left; x < left + header->sectionSize(col) && x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) count += IsMarkRed(image.pixel(x, y)) ? 1 : 0;
+      }
+      counts.append(count);
+    }
+    return counts;
+  }
+
+ private slots:
+  void init() {
+    QVERIFY(dir.isValid());
+    windows = std::make_unique<ScriptedWindows>();
+    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    grid = form->findChild<QTableView*>("SG1");
+    header = grid->horizontalHeader();
+    QVERIFY(qobject_cast<kartex::SortHeaderView*>(header));
+  }
+
+  void cleanup() {
+    form.reset();
+    windows.reset();
+  }
+
+  void plainAndShiftClicks() {
+    Load(kLog);
+    // A plain click makes the column the only key, ascending.
+    Click(2);
+    QCOMPARE(Keys(), QString("2+"));
+    QCOMPARE(ColumnString(*grid->model(), 2), QString("10|10|20|30|50"));
+    // Again: the sole key flips.
+    Click(2);
+    QCOMPARE(Keys(), QString("2-"));
+    QCOMPARE(ColumnString(*grid->model(), 2), QString("50|30|20|10|10"));
+    // Shift adds a lower key; among the two 10s the mode decides.
+    Click(3, Qt::ShiftModifier);
+    QCOMPARE(Keys(), QString("2-,3+"));
+    QCOMPARE(ColumnString(*grid->model(), 3).right(3), QString("y|z"));
+    // Shift on a key flips it in its place.
+    Click(2, Qt::ShiftModifier);
+    QCOMPARE(Keys(), QString("2+,3+"));
+    QCOMPARE(ColumnString(*grid->model(), 3).left(3), QString("y|z"));
+    // With two keys a plain click never flips: the column becomes the only key.
+    Click(3);
+    QCOMPARE(Keys(), QString("3+"));
+    // The header row and the row count stay.
+    QCOMPARE(grid->model()->headerData(2, Qt::Horizontal).toString(), QString("NUMBER"));
+    QCOMPARE(grid->model()->rowCount(), 5);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+  }
+
+  void releasesThatDoNotSort_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::newRow("left sizing zone") << "left zone";
+    QTest::newRow("right sizing zone") << "right zone";
+    QTest::newRow("right button") << "right button";
+    QTest::newRow("press on the header, release on a data cell") << "header to data";
+    QTest::newRow("press on a data cell, release on the header") << "data to header";
+    QTest::newRow("width drag") << "drag";
+    QTest::newRow("release after a double-click at an edge") << "edge double-click";
+  }
+
+  void releasesThatDoNotSort() {
+    QFETCH(QString, gesture);
+    Load(kLog);
+    Click(1);
+    QCOMPARE(Keys(), QString("1+"));
+    const QString before = ColumnString(*grid->model(), 1);
+    QWidget* headerPort = header->viewport();
+    QWidget* dataPort = grid->viewport();
+    const int left = header->sectionViewportPosition(2);
+    const int right = left + header->sectionSize(2);
+    const int y = header->height() / 2;
+    if (gesture == "left zone") {
+      QTest::mouseClick(headerPort, Qt::LeftButton, {}, QPoint(left + 2, y));
+    } else if (gesture == "right zone") {
+      QTest::mouseClick(headerPort, Qt::LeftButton, {}, QPoint(right - 3, y));
+    } else if (gesture == "right button") {
+      QTest::mouseClick(headerPort, Qt::RightButton, {}, Middle(2));
+    } else if (gesture == "header to data") {
+      // The header holds the mouse while its button is down, so the release
+      // arrives there, below its own cells.
+      Send(headerPort, QEvent::MouseButtonPress, Middle(2), Qt::LeftButton, Qt::LeftButton);
+      Send(headerPort, QEvent::MouseButtonRelease, Middle(2) + QPoint(0, header->height() + 25), Qt::LeftButton,
+           Qt::NoButton);
+    } else if (gesture == "data to header") {
+      const QPoint cell(left + 40, 30);
+      Send(dataPort, QEvent::MouseButtonPress, cell, Qt::LeftButton, Qt::LeftButton);
+      Send(dataPort, QEvent::MouseButtonRelease, QPoint(cell.x(), -header->height() / 2), Qt::LeftButton,
+           Qt::NoButton);
+    } else if (gesture == "drag") {
+      const int widthBefore = header->sectionSize(1);
+      const QPoint edge(header->sectionViewportPosition(1) + widthBefore - 1, y);
+      Send(headerPort, QEvent::MouseButtonPress, edge, Qt::LeftButton, Qt::LeftButton);
+      Send(headerPort, QEvent::MouseMove, edge + QPoint(30, 0), Qt::NoButton, Qt::LeftButton);
+      // The release lands in the middle of the next cell, away from any edge.
+      Send(headerPort, QEvent::MouseButtonRelease, edge + QPoint(30, 0), Qt::LeftButton, Qt::NoButton);
+      QCOMPARE(header->sectionSize(1), widthBefore + 30);
+    } else if (gesture == "edge double-click") {
+      // The left edge of the first cell: no column to size there, yet the
+      // double-click belongs to column sizing; the release comes after the
+      // mouse moved to the middle of the cell.
+      const QPoint edge(1, y);
+      Send(headerPort, QEvent::MouseButtonPress, edge, Qt::LeftButton, Qt::LeftButton);
+      Send(headerPort, QEvent::MouseButtonRelease, edge, Qt::LeftButton, Qt::NoButton);
+      Send(headerPort, QEvent::MouseButtonDblClick, edge, Qt::LeftButton, Qt::LeftButton);
+      Send(headerPort, QEvent::MouseButtonRelease, Middle(0), Qt::LeftButton, Qt::NoButton);
+      QCOMPARE(header->sectionSize(0), 146);
+    }
+    QCOMPARE(Keys(), QString("1+"));
+    QCOMPARE(ColumnString(*grid->model(), 1), before);
+    // A plain release in the middle still sorts afterwards.
+    Click(2);
+    QCOMPARE(Keys(), QString("2+"));
+  }
+
+  void pressOnOneHeaderCellReleaseOnAnother() {
+    Load(kLog);
+    Send(header->viewport(), QEvent::MouseButtonPress, Middle(0), Qt::LeftButton, Qt::LeftButton);
+    Send(header->viewport(), QEvent::MouseButtonRelease, Middle(2), Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(Keys(), QString("2+"));
+  }
+
+  void doubleClickInTheMiddleSortsTwice() {
+    Load(kLog);
+    const QPoint middle = Middle(1);
+    Send(header->viewport(), QEvent::MouseButtonPress, middle, Qt::LeftButton, Qt::LeftButton);
+    Send(header->viewport(), QEvent::MouseButtonRelease, middle, Qt::LeftButton, Qt::NoButton);
+    Send(header->viewport(), QEvent::MouseButtonDblClick, middle, Qt::LeftButton, Qt::LeftButton);
+    Send(header->viewport(), QEvent::MouseButtonRelease, middle, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(Keys(), QString("1-"));
+  }
+
+  void oneDataRowDoesNotSort() {
+    Load({"CALL,DXCC,BAND", "SP1AA,269,20M"});
+    Click(1);
+    QCOMPARE(Keys(), QString());
+    QCOMPARE(RedPixelsPerSection(), QList<int>({0, 0, 0, 0}));
+  }
+
+  void marksShowTheKeys() {
+    Load(kLog);
+    QCOMPARE(RedPixelsPerSection(), QList<int>({0, 0, 0, 0}));
+    Click(2);
+    Click(1, Qt::ShiftModifier);
+    const QList<int> red = RedPixelsPerSection();
+    QCOMPARE(red[0], 0);
+    QVERIFY(red[1] > 20);
+    QVERIFY(red[2] > 20);
+    QCOMPARE(red[3], 0);
+    // The texts stay the column names: the marks are painted, not written.
+    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QString("LETTER"));
+    QCOMPARE(grid->model()->headerData(2, Qt::Horizontal).toString(), QString("NUMBER"));
+  }
+
+  void markPointsUpForAscendingAndDownForDescending() {
+    Load(kLog);
+    auto RedRowsOfMark = [this](int column) {
+      // The width of red in the mark's top and bottom rows.
+      const QImage image = header->viewport()->grab().toImage();
+      const int left = header->sectionViewportPosition(column);
+      int top = 0, bottom = 0;
+      for (int x = left; x < left + header->sectionSize(column); ++x) {
+        top += IsMarkRed(image.pixel(x, 5)) ? 1 : 0;
+        bottom += IsMarkRed(image.pixel(x, 15)) ? 1 : 0;
+      }
+      return std::pair(top, bottom);
+    };
+    Click(1);
+    auto [upTop, upBottom] = RedRowsOfMark(1);
+    QVERIFY2(upTop < upBottom, "an ascending mark is wide at its base, below");
+    Click(1);
+    auto [downTop, downBottom] = RedRowsOfMark(1);
+    QVERIFY2(downTop > downBottom, "a descending mark is wide at its base, above");
+  }
+
+  void addedColumnsAreNarrower() {
+    std::string header60 = "CALL,DXCC";
+    std::string row60 = "SP1AA,269";
+    for (int col = 2; col < 60; ++col) {
+      header60 += ",C" + std::to_string(col);
+      row60 += ",x";
+    }
+    // A dragged width survives the load; the seven new columns are 60 wide.
+    header->resizeSection(3, 99);
+    Load({header60, row60, row60});
+    QCOMPARE(grid->model()->columnCount(), 60);
+    QCOMPARE(header->sectionSize(3), 99);
+    QCOMPARE(header->sectionSize(52), 146);
+    for (int col = 53; col < 60; ++col) QCOMPARE(header->sectionSize(col), 60);
+  }
+};
+
+QTEST_MAIN(SortHeaderTest)
+#include "sort_header_test.moc"
