@@ -236,6 +236,13 @@ void TForm1::BuildControls(QWidget* client) {
       client);
   Label3->setObjectName("Label3");
   Label3->setGeometry(16, 488, 684, 13);
+  // The line has a fixed place; whatever font stands in for MS Sans Serif,
+  // the whole text must fit there.
+  QFont lineFont = Label3->font();
+  while (QFontMetrics(lineFont).horizontalAdvance(Label3->text()) > Label3->width() && lineFont.pointSizeF() > 6) {
+    lineFont.setPointSizeF(lineFont.pointSizeF() - 0.5);
+  }
+  Label3->setFont(lineFont);
 
   StatusBar1 = new QStatusBar(client);
   StatusBar1->setObjectName("StatusBar1");

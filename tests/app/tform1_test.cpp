@@ -153,6 +153,7 @@ class TForm1Test : public QObject {
     if (auto* label = qobject_cast<QLabel*>(widget)) {
       QCOMPARE(label->text(), caption);
       QCOMPARE(label->font().bold(), bold);
+      QVERIFY2(label->sizeHint().width() <= label->width(), "the whole caption fits its place");
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
       QCOMPARE(button->text(), caption);
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
