@@ -49,7 +49,7 @@ LoadOutcome Session::Load_CSVClick() {
     return LoadOutcome::Rejected;
   }
   table_.SetFixedRows(1);
-  RemoveEmptyRows();
+  table_.DeleteEmptyRows(1);
   // A log of empty rows has no records either: without this the header
   // would become an ordinary row that later commands take for data.
   if (table_.RowCount() < 2) {
@@ -70,20 +70,6 @@ LoadOutcome Session::Load_CSVClick() {
   SetRecordsCaption(table_.RowCount() - 1);
   windows_.ControlsChanged();
   return LoadOutcome::Loaded;
-}
-
-// Moves every row that has a non-empty cell up over the empty ones and cuts
-// the table after them: the same rows in the same order as removing each
-// empty row in turn, without moving the rest of the table once per row.
-void Session::RemoveEmptyRows() {
-  TableUpdate update(table_);
-  int write = 1;
-  for (int row = 1; row < table_.RowCount(); ++row) {
-    if (table_.RowIsEmpty(row)) continue;
-    if (row != write) table_.ExchangeRows(write, row);
-    ++write;
-  }
-  table_.SetRowCount(write);
 }
 
 // One entry per non-empty call, in the order the calls first occur, with the

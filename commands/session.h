@@ -68,7 +68,6 @@ class Session {
   void SetRecordsCaption(int records);
   void BuildTally();
   void BuildPerRowTally();
-  void RemoveEmptyRows();
   void ShowFilteredRows();
   std::string BuildQsoCondition(int n) const;
 

@@ -266,7 +266,7 @@ TEST(ReadCtyDat, SurvivesHostileInput) {
     const auto countries = ReadCty(c.content);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 2.0) << c.name;
+    EXPECT_LT(seconds, 10.0) << c.name;  // a hang guard, not a speed target
     for (const TypRecordu_CSV& country : countries) {
       EXPECT_LE(country.Country.size(), 25u) << c.name;
       // A list goes on only while it is below 245; one token adds at most 256.
