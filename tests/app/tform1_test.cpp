@@ -16,6 +16,9 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
+#include <QHelpEvent>
+#include <QImage>
 
 #include <memory>
 
@@ -480,6 +483,33 @@ class TForm1Test : public QObject {
     QTRY_COMPARE(windows->messages.size(), size_t(1));
     QCOMPARE(std::string(Table().CellText(3, 1)), std::string("SSB"));
     QCOMPARE(QString::fromStdString(windows->messages[0]), QString(kartex::LogTableModel::kRefusedEditMessage));
+  }
+
+  void gridColours() {
+    Load(kLog);
+    auto* grid = Find<QTableView>("SG1");
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    const QImage image = grid->viewport()->grab().toImage();
+    // A point inside a cell, clear of its text (the texts are short).
+    auto colourAt = [&](int row, int col) {
+      const QRect cell = grid->visualRect(grid->model()->index(row, col));
+      return QColor(image.pixel(cell.right() - 6, cell.center().y()));
+    };
+    QCOMPARE(colourAt(1, 1), QColor(0x87, 0xCE, 0xEB));
+    const QPalette palette = grid->palette();
+    QCOMPARE(colourAt(0, 1), palette.color(QPalette::ToolTipBase));
+    QCOMPARE(colourAt(1, 2), palette.color(QPalette::Base));
+    QCOMPARE(colourAt(2, 2), palette.color(QPalette::ToolTipBase));
+    QVERIFY(palette.color(QPalette::ToolTipBase) != palette.color(QPalette::Base));
+  }
+
+  void gridTooltipIsTheSortHint() {
+    Load(kLog);
+    auto* grid = Find<QTableView>("SG1");
+    const QPoint point = grid->visualRect(grid->model()->index(0, 0)).center();
+    QHelpEvent help(QEvent::ToolTip, point, grid->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(grid->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), Find<QLabel>("Label4")->text());
   }
 
   void currentCellKeepsItsPlaceAcrossAFilter() {
