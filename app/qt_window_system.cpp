@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -119,7 +120,9 @@ void QtWindowSystem::ShowNormalCursor() {
   busy_ = false;
 }
 
-void QtWindowSystem::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+// The window repaints after a dialog closed; input waiting meanwhile stays
+// queued until the command ends, so no second command starts inside this one.
+void QtWindowSystem::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 void QtWindowSystem::ControlsChanged() {
   if (controlsChanged_) controlsChanged_();
