@@ -12,19 +12,22 @@ namespace kartex {
 
 void AppendQuotedCsvField(std::string& line, std::string_view text) {
   line += '"';
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '"') {
+  // Most cells hold no quote and no line break: copy the runs between them whole.
+  size_t start = 0;
+  for (size_t i = text.find_first_of("\"\r\n"); i != std::string_view::npos;
+       i = text.find_first_of("\"\r\n", start)) {
+    line.append(text.substr(start, i - start));
+    if (text[i] == '"') {
       line += "\"\"";
-    } else if (c == '\r' || c == '\n') {
+    } else {
       // A line break of the cell travels as byte 11, which the reader turns
       // back into CR LF; CR LF counts as one break.
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
       line += '\x0B';
-    } else {
-      line += c;
     }
+    start = i + 1;
   }
+  line.append(text.substr(start));
   line += '"';
 }
 
@@ -51,13 +54,21 @@ void SaveSGToCSV(Session& session) {
   BusyCursor busy(windows);
   const LogTable& table = session.Table();
   AtomicFileWriter writer(fileName);
+  const int columns = table.ColCount();
+  std::string emptyFields;  // ,"" for every column: the tail of short rows
+  for (int col = 0; col < columns; ++col) emptyFields += ",\"\"";
   std::string line;
   for (int row = 0; row < table.RowCount(); ++row) {
+    const TableRow& cells = table.Row(row);
+    const int stored = std::min(cells.FieldCount(), columns);
     line.clear();
-    for (int col = 0; col < table.ColCount(); ++col) {
+    for (int col = 0; col < stored; ++col) {
       if (col > 0) line += ',';
-      AppendQuotedCsvField(line, table.CellText(col, row));
+      AppendQuotedCsvField(line, cells.Cell(col));
     }
+    if (stored == 0) line += "\"\"";
+    const int empties = columns - std::max(stored, 1);
+    line.append(emptyFields, 0, static_cast<size_t>(empties) * 3);
     line += "\r\n";
     writer.Write(line);
   }
