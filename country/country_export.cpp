@@ -10,6 +10,7 @@
 #include "commands/busy_cursor.h"
 #include "commands/output_file.h"
 #include "table/code_page.h"
+#include "table/whole_number.h"
 
 namespace kartex {
 
@@ -42,25 +43,9 @@ std::string DxccKey(const std::string& dxcc) {
 }
 
 bool DxccValue(const std::string& dxcc, long& value) {
-  size_t i = 0;
-  while (i < dxcc.size() && dxcc[i] == ' ') ++i;
-  bool negative = false;
-  if (i < dxcc.size() && (dxcc[i] == '+' || dxcc[i] == '-')) {
-    negative = dxcc[i] == '-';
-    ++i;
-  }
-  if (i == dxcc.size()) return false;
-  long long magnitude = 0;
-  for (; i < dxcc.size(); ++i) {
-    const char c = dxcc[i];
-    if (c < '0' || c > '9') return false;
-    magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > static_cast<long long>(INT_MAX) + 1) return false;
-  }
-  const long long signedValue = negative ? -magnitude : magnitude;
-  if (signedValue > INT_MAX || signedValue < INT_MIN) return false;
-  value = static_cast<long>(signedValue);
-  return true;
+  const std::optional<int32_t> number = ReadWholeNumber(dxcc);
+  if (number) value = *number;
+  return number.has_value();
 }
 
 void Sort(std::vector<TMyRecord>& tally) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "table/code_page.h"
+#include "table/whole_number.h"
 
 namespace kartex {
 namespace {
@@ -119,28 +120,6 @@ DateOrder DateOrderOf(std::string_view shortDateFormat) {
   order.month = rank(m);
   order.year = rank(y);
   return order;
-}
-
-// A whole number: leading blanks, an optional sign, digits and nothing else,
-// within the range of a 32-bit integer.
-std::optional<int64_t> ReadWholeNumber(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    negative = s[i] == '-';
-    ++i;
-  }
-  if (i == s.size()) return std::nullopt;
-  int64_t value = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return std::nullopt;
-    value = value * 10 + (s[i] - '0');
-    if (value > int64_t{1} << 31) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
-  return value;
 }
 
 bool IsLeapYear(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
