@@ -27,6 +27,15 @@ void StoreAll(char* p, const uint32_t* values, size_t count) {
   }
 }
 
+template <typename Word>
+void LoadAll(const char* p, uint32_t* values, size_t count) {
+  for (size_t k = 0; k < count; ++k) {
+    Word v;
+    std::memcpy(&v, p + k * sizeof(Word), sizeof(Word));
+    values[k] = v;
+  }
+}
+
 void Store(char* p, unsigned width, size_t value) {
   const auto v = static_cast<uint32_t>(value);
   switch (width) {
@@ -241,6 +250,27 @@ std::string_view TableRow::Cell(int col) const {
   if (c >= StoredCount()) return {};
   const size_t start = c == 0 ? 0 : End(c - 1);
   return {Text() + start, End(c) - start};
+}
+
+std::string_view TableRow::StoredText() const {
+  if (!data_) return {};
+  return {Text(), End(StoredCount() - 1)};
+}
+
+void TableRow::StoredEnds(uint32_t* ends) const {
+  if (!data_) return;
+  const char* offsets = data_.get() + 1 + Width();
+  switch (Width()) {
+    case 1:
+      LoadAll<uint8_t>(offsets, ends, StoredCount());
+      break;
+    case 2:
+      LoadAll<uint16_t>(offsets, ends, StoredCount());
+      break;
+    default:
+      LoadAll<uint32_t>(offsets, ends, StoredCount());
+      break;
+  }
 }
 
 int TableRow::FieldCount() const { return data_ ? static_cast<int>(StoredCount()) : 0; }

@@ -38,6 +38,11 @@ class TableRow {
   // Number of stored fields (cells beyond it read as empty). Trailing empty
   // cells are not stored, so this is one past the last non-empty cell.
   int FieldCount() const;
+  // The whole row at once, for writers that visit every cell: the stored
+  // cells' texts back to back, and the end offset of each cell in that text
+  // (FieldCount() values written to ends; cell k starts where k - 1 ends).
+  std::string_view StoredText() const;
+  void StoredEnds(uint32_t* ends) const;
   void SetCell(int col, std::string_view text);
   // Replaces the whole row by these fields (column 0, 1, ...).
   void Assign(const std::vector<std::string_view>& fields);

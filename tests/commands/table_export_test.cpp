@@ -56,6 +56,34 @@ TEST_F(TableExportTest, ExportReadsBackIntoTheSameCells) {
   EXPECT_EQ(table.ColCount(), 53);
 }
 
+// Cells of every length around the 16-byte copies, the last cell of a row
+// short and long, rows with and without quotes one after another.
+TEST_F(TableExportTest, CellsOfAnyLengthAreWrittenWhole) {
+  const std::vector<std::vector<std::string>> rows{
+      {"CALL", "DXCC"},
+      {std::string(15, 'a'), std::string(16, 'b'), std::string(17, 'c'), "", "d", std::string(200, 'e'), "fff"},
+      {"q\"q", std::string(16, 'g')},
+      {"hh", "", std::string(16, 'i')},
+      {"", "", "", "", "", "", std::string(40, 'j')},
+  };
+  auto line = [&rows](size_t row, auto cellText) {
+    std::string out;
+    for (size_t col = 0; col < rows[row].size(); ++col) out += (col > 0 ? "," : "") + cellText(rows[row][col]);
+    return out;
+  };
+  auto asRead = [](const std::string& cell) { return cell == "q\"q" ? std::string("\"q\"\"q\"") : cell; };
+  Load({line(0, asRead), line(1, asRead), line(2, asRead), line(3, asRead), line(4, asRead)});
+  windows.fileAnswers.push_back(dir.File("lengths.csv"));
+  session.Save_CSVClick();
+
+  auto asWritten = [](const std::string& cell) { return cell == "q\"q" ? "\"q\"\"q\"" : '"' + cell + '"'; };
+  std::string expected;
+  for (size_t row = 0; row < rows.size(); ++row) {
+    expected += line(row, asWritten) + QuotedEmpties(53 - static_cast<int>(rows[row].size())) + "\r\n";
+  }
+  EXPECT_EQ(ReadFile(dir.File("lengths.csv")), expected);
+}
+
 TEST(CsvExportFileName, ExtensionOfTheFileNameOnly) {
   struct Case {
     const char* chosen;
