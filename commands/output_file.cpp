@@ -71,6 +71,15 @@ void AtomicFileWriter::Flush() {
     data += written;
     left -= static_cast<size_t>(written);
   }
+#if defined(__linux__)
+  // Start putting this part on the disk now, while the rest is being built,
+  // so that the sync at the end waits only for the last part.
+  if (!tempPath_.empty() && !buffer_.empty()) {
+    ::sync_file_range(fd_, static_cast<off64_t>(flushed_), static_cast<off64_t>(buffer_.size()),
+                      SYNC_FILE_RANGE_WRITE);
+  }
+#endif
+  flushed_ += buffer_.size();
   buffer_.clear();
 }
 

@@ -32,6 +32,7 @@ class AtomicFileWriter {
   std::string tempPath_;  // empty when writing the target directly
   int fd_ = -1;
   std::string buffer_;
+  size_t flushed_ = 0;  // bytes written to the file so far
   bool committed_ = false;
 };
 
