@@ -3,10 +3,10 @@
 // contacts per station.
 
 #include <string_view>
-#include <unordered_map>
 
 #include "busy_cursor.h"
 #include "session.h"
+#include "table/text_index.h"
 
 namespace kartex {
 
@@ -75,16 +75,17 @@ LoadOutcome Session::Load_CSVClick() {
 // One entry per non-empty call, in the order the calls first occur, with the
 // DXCC of that first row and the number of rows carrying the call.
 void Session::BuildTally() {
-  std::unordered_map<std::string_view, size_t> entryOfCall;
-  entryOfCall.reserve(static_cast<size_t>(table_.RowCount()));
+  std::vector<TMyRecord>& tally = log_.tally;
+  auto callOf = [&tally](uint32_t entry) { return std::string_view(tally[entry].call); };
+  TextIndex<decltype(callOf)> entryOfCall(callOf, static_cast<size_t>(table_.RowCount()));
   for (int row = 1; row < table_.RowCount(); ++row) {
     std::string_view call = table_.CellText(log_.callColumn, row);
     if (call.empty()) continue;
-    auto [found, inserted] = entryOfCall.try_emplace(call, log_.tally.size());
+    auto [entry, inserted] = entryOfCall.Insert(call, static_cast<uint32_t>(tally.size()));
     if (inserted) {
-      log_.tally.push_back({std::string(call), std::string(table_.CellText(log_.dxccColumn, row)), 1});
+      tally.push_back({std::string(call), std::string(table_.CellText(log_.dxccColumn, row)), 1});
     } else {
-      ++log_.tally[found->second].qsoCount;
+      ++tally[entry].qsoCount;
     }
   }
 }

@@ -2,9 +2,10 @@
 // times (RG1), and the per-row tally the country list needs.
 
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "session.h"
+#include "table/text_index.h"
 
 namespace kartex {
 namespace {
@@ -60,16 +61,29 @@ std::string Session::BuildQsoCondition(int n) const {
 // call (empty calls included).
 void Session::BuildPerRowTally() {
   const int rows = table_.RowCount();
-  std::unordered_map<std::string_view, int32_t> countOfCall;
-  countOfCall.reserve(static_cast<size_t>(rows));
-  for (int row = 1; row < rows; ++row) ++countOfCall[table_.CellText(log_.callColumn, row)];
-  log_.tally.assign(static_cast<size_t>(rows > 1 ? rows - 1 : 0), TMyRecord{});
+  const size_t dataRows = static_cast<size_t>(rows > 1 ? rows - 1 : 0);
+  std::vector<std::string_view> calls;  // the distinct calls
+  std::vector<int32_t> counts;          // the rows of each
+  std::vector<uint32_t> callOfRow(dataRows);
+  auto callAt = [&calls](uint32_t i) { return calls[i]; };
+  TextIndex<decltype(callAt)> callIndex(callAt, dataRows);
+  for (int row = 1; row < rows; ++row) {
+    std::string_view call = table_.CellText(log_.callColumn, row);
+    auto [i, inserted] = callIndex.Insert(call, static_cast<uint32_t>(calls.size()));
+    if (inserted) {
+      calls.push_back(call);
+      counts.push_back(0);
+    }
+    ++counts[i];
+    callOfRow[static_cast<size_t>(row - 1)] = i;
+  }
+  log_.tally.assign(dataRows, TMyRecord{});
   for (int row = 1; row < rows; ++row) {
     TMyRecord& entry = log_.tally[static_cast<size_t>(row - 1)];
-    std::string_view call = table_.CellText(log_.callColumn, row);
-    entry.call.assign(call);
+    const uint32_t i = callOfRow[static_cast<size_t>(row - 1)];
+    entry.call.assign(calls[i]);
     entry.dxcc.assign(table_.CellText(log_.dxccColumn, row));
-    entry.qsoCount = countOfCall[call];
+    entry.qsoCount = counts[i];
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "table/code_page.h"
+#include "table/text_index.h"
 #include "table/whole_number.h"
 
 namespace kartex {
@@ -501,63 +502,27 @@ bool MatchCondition(std::string_view condition, std::string_view text, bool case
 // ---------------------------------------------------------------------------
 // PreparedCondition
 
-// A set of texts with open addressing: one probe sequence over a flat array,
-// which keeps the look-up of a cell among tens of thousands of calls cheap.
+// A set of texts in a flat hash index, which keeps the look-up of a cell
+// among tens of thousands of calls cheap.
 class TextSet {
  public:
-  // The texts are pieces of base (offset, length); base must outlive the set.
-  void Build(std::string_view base, const std::vector<std::pair<uint32_t, uint32_t>>& pieces) {
-    base_ = base.data();
-    size_t capacity = 16;
-    while (capacity < pieces.size() * 2) capacity *= 2;
-    slots_.assign(capacity, Slot{});
-    mask_ = capacity - 1;
-    for (const auto& [offset, length] : pieces) {
-      const std::string_view text(base_ + offset, length);
-      const uint32_t h = Hash(text);
-      size_t i = h & mask_;
-      bool present = false;
-      while (slots_[i].length != kFree) {
-        if (slots_[i].hash == h && Text(slots_[i]) == text) {
-          present = true;
-          break;
-        }
-        i = (i + 1) & mask_;
-      }
-      if (!present) slots_[i] = Slot{h, offset, length};
-    }
+  // The texts must outlive the set.
+  explicit TextSet(std::vector<std::string_view> texts)
+      : texts_(std::move(texts)), index_(TextAt{texts_.data()}, texts_.size()) {
+    for (size_t i = 0; i < texts_.size(); ++i) index_.Insert(texts_[i], static_cast<uint32_t>(i));
   }
 
-  bool Contains(std::string_view text) const {
-    if (text.size() >= kFree) return false;
-    const uint32_t h = Hash(text);
-    for (size_t i = h & mask_; slots_[i].length != kFree; i = (i + 1) & mask_) {
-      if (slots_[i].hash == h && Text(slots_[i]) == text) return true;
-    }
-    return false;
-  }
+  bool Contains(std::string_view text) const { return index_.Find(text) != TextIndex<TextAt>::kAbsent; }
 
  private:
-  static constexpr uint32_t kFree = UINT32_MAX;
-  struct Slot {
-    uint32_t hash = 0;
-    uint32_t offset = 0;
-    uint32_t length = kFree;
+  struct TextAt {
+    const std::string_view* texts;
+    std::string_view operator()(uint32_t i) const { return texts[i]; }
   };
-  std::string_view Text(const Slot& slot) const { return {base_ + slot.offset, slot.length}; }
-  static uint32_t Hash(std::string_view text) {
-    // FNV-1a, mixed at the end so that the low bits spread.
-    uint64_t h = 1469598103934665603ull;
-    for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    h ^= h >> 29;
-    h *= 0xbf58476d1ce4e5b9ull;
-    h ^= h >> 32;
-    return static_cast<uint32_t>(h);
-  }
 
-  const char* base_ = nullptr;
-  std::vector<Slot> slots_;
-  size_t mask_ = 0;
+  // Its buffer, which the index refers to, stays in place when the set moves.
+  std::vector<std::string_view> texts_;
+  TextIndex<TextAt> index_;
 };
 
 struct PreparedCondition::Impl {
@@ -634,8 +599,13 @@ PreparedCondition::PreparedCondition(std::string_view condition, bool caseSensit
     impl.matchers.emplace_back(std::string(alt.text), regional);
     impl.steps.push_back({alt.separator, static_cast<int>(impl.matchers.size()) - 1, -1});
   }
-  impl.sets.resize(setKeys.size());
-  for (size_t i = 0; i < setKeys.size(); ++i) impl.sets[i].Build(impl.keyText, setKeys[i]);
+  impl.sets.reserve(setKeys.size());
+  for (const std::vector<Piece>& pieces : setKeys) {
+    std::vector<std::string_view> texts;
+    texts.reserve(pieces.size());
+    for (const auto& [offset, length] : pieces) texts.emplace_back(impl.keyText.data() + offset, length);
+    impl.sets.emplace_back(std::move(texts));
+  }
 }
 
 PreparedCondition::~PreparedCondition() = default;
