@@ -118,7 +118,8 @@ TEST_F(LoadTest, OneStationWorkedInEveryRow) {
 TEST_F(LoadTest, CallColumnBeyond255IsFoundWhole) {
   std::string header, row;
   for (int c = 0; c < 300; ++c) {
-    header += (c == 280 ? "CALL" : c == 3 ? "DXCC" : "F" + std::to_string(c)) + std::string(",");
+    header += c == 280 ? std::string("CALL") : c == 3 ? std::string("DXCC") : 'F' + std::to_string(c);
+    header += ',';
     row += (c == 280 ? "SP9XYZ" : c == 3 ? "269" : "") + std::string(",");
   }
   Load({header, row});
