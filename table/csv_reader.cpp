@@ -477,25 +477,51 @@ CsvLineReader::~CsvLineReader() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-void CsvLineReader::Rewind() {
-  if (::lseek(fd_, 0, SEEK_SET) != 0) throw TableError("Cannot read file " + fileName_);
+void CsvLineReader::Rewind() { Restrict(partBegin_, partEnd_); }
+
+void CsvLineReader::Restrict(uint64_t begin, uint64_t end) {
+  partBegin_ = offset_ = begin;
+  partEnd_ = end;
   begin_ = end_ = 0;
-  atEnd_ = false;
+  atEnd_ = stoppedAtEndMark_ = false;
   carry_.clear();
+}
+
+uint64_t CsvLineReader::FileSize() const {
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) FailRead();
+  return static_cast<uint64_t>(info.st_size);
+}
+
+std::optional<uint64_t> CsvLineReader::LineStartFrom(uint64_t offset) const {
+  std::unique_ptr<char[]> window = std::make_unique_for_overwrite<char[]>(kChunkSize);
+  ssize_t got;
+  do {
+    got = ::pread(fd_, window.get(), kChunkSize, static_cast<off_t>(offset));
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) FailRead();
+  const void* lf = std::memchr(window.get(), '\n', static_cast<size_t>(got));
+  if (lf == nullptr) return std::nullopt;
+  return offset + static_cast<uint64_t>(static_cast<const char*>(lf) - window.get()) + 1;
 }
 
 bool CsvLineReader::Fill() {
   begin_ = end_ = 0;
+  if (offset_ >= partEnd_) return false;
+  const auto wanted = static_cast<size_t>(std::min<uint64_t>(kChunkSize, partEnd_ - offset_));
   for (;;) {
-    const ssize_t got = ::read(fd_, chunk_.get(), kChunkSize);
+    const ssize_t got = ::pread(fd_, chunk_.get(), wanted, static_cast<off_t>(offset_));
     if (got > 0) {
       end_ = static_cast<size_t>(got);
+      offset_ += static_cast<uint64_t>(got);
       return true;
     }
     if (got == 0) return false;
-    if (errno != EINTR) throw TableError("Cannot read file " + fileName_);
+    if (errno != EINTR) FailRead();
   }
 }
+
+void CsvLineReader::FailRead() const { throw TableError("Cannot read file " + fileName_); }
 
 // Drops the CR bytes of a line in place: the one before its LF and every
 // lone one.
@@ -517,7 +543,7 @@ bool CsvLineReader::Next(std::string_view& line) {
     return false;
   }
   if (chunk_[begin_] == 26) {  // Ctrl-Z where a line would begin: end of file
-    atEnd_ = true;
+    atEnd_ = stoppedAtEndMark_ = true;
     return false;
   }
   char* start = chunk_.get() + begin_;

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,18 +90,34 @@ class CsvLineReader {
   CsvLineReader(const CsvLineReader&) = delete;
   CsvLineReader& operator=(const CsvLineReader&) = delete;
 
-  // The next line, valid until the next call; false at the end of the file.
-  // Fails with "Cannot read file " + fileName on an input error.
+  // The next line, valid until the next call; false at the end of the file
+  // (or of the part set by Restrict). Fails with "Cannot read file " +
+  // fileName on an input error.
   bool Next(std::string_view& line);
-  // Starts again from the first line.
+  // Starts again from the first line (of the part).
   void Rewind();
+  // Reads only the bytes [begin, end) from now on, from begin. begin must be
+  // where a line starts.
+  void Restrict(uint64_t begin, uint64_t end);
+  // Whether the last Next stopped at a byte 26, the end of the whole file.
+  bool StoppedAtEndMark() const { return stoppedAtEndMark_; }
+
+  uint64_t FileSize() const;
+  // Where the first line that starts at or after offset begins, found within
+  // the next chunk; none when no line end lies there.
+  std::optional<uint64_t> LineStartFrom(uint64_t offset) const;
 
  private:
   bool Fill();
   std::string_view Finish(char* begin, size_t length);
+  [[noreturn]] void FailRead() const;
 
   std::string fileName_;
   int fd_ = -1;
+  uint64_t offset_ = 0;  // where the next chunk is read from
+  uint64_t partBegin_ = 0;
+  uint64_t partEnd_ = UINT64_MAX;
+  bool stoppedAtEndMark_ = false;
   std::unique_ptr<char[]> chunk_;
   size_t begin_ = 0;  // unread part of the chunk: [begin_, end_)
   size_t end_ = 0;

@@ -59,6 +59,8 @@ class TableRow {
   // True when every cell is the empty text.
   bool AllEmpty() const { return data_ == nullptr; }
   void Clear() { data_.reset(); }
+  // Takes the cells of other, which is left empty; the height stays.
+  void TakeCellsFrom(TableRow& other) { data_ = std::move(other.data_); }
   // Bytes held on the heap for the cells.
   size_t HeapBytes() const;
 
@@ -121,7 +123,9 @@ class LogTable {
   std::vector<int> RowHeights() const;
 
   // Reads the named file into the table from cell (0, 0). Fails with
-  // "Cannot open file " + fileName when it cannot be opened.
+  // "Cannot open file " + fileName when it cannot be opened. A file of at
+  // least kSplitReadBytes is read in two halves at once, on two threads.
+  static constexpr uint64_t kSplitReadBytes = uint64_t{4} << 20;
   void ReadCsvFile(const std::string& fileName);
   void ClearCells();
 
@@ -168,6 +172,7 @@ class LogTable {
   void NotifyChanged();
   void CheckRow(int row) const;
   void ApplyRowCount(int count);
+  void PutReadLine(int row, TableRow& read, int fields);
 
   std::vector<TableRow> rows_;
   int colCount_ = 1;

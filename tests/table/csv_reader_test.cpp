@@ -592,5 +592,63 @@ TEST_F(ReadCsvFileTest, LargeLogRowsStayUsableAfterTheRead) {
   EXPECT_TRUE(table_.RowIsEmpty(5));
 }
 
+// A log big enough to be read in two halves: lines of every kind (quoted
+// fields with doubled quotes, CR LF and LF ends, empty lines), with the
+// cells each line should give.
+struct LargeLog {
+  std::string bytes;
+  std::vector<std::vector<std::string>> rows;  // empty for an empty line
+};
+
+LargeLog MakeLargeLog(size_t endMarkAtLine = SIZE_MAX) {
+  LargeLog log;
+  for (size_t i = 0; log.bytes.size() < LogTable::kSplitReadBytes + 4096; ++i) {
+    if (i == endMarkAtLine) log.bytes += '\x1a';
+    const std::string call = "K" + std::to_string(i);
+    const std::string note(i % 37, static_cast<char>('a' + i % 26));
+    if (i % 1000 == 999) {
+      log.bytes += "\r\n";
+      log.rows.emplace_back();
+    } else if (i % 3 == 0) {
+      log.bytes += Cat({"\"", call, "\",\"", std::to_string(i % 400), "\",\"say \"\"", note, "\"\"\"\r\n"});
+      log.rows.push_back({call, std::to_string(i % 400), "say \"" + note + "\""});
+    } else {
+      log.bytes += Cat({call, ",", std::to_string(i % 400), ",", note, "\n"});
+      log.rows.push_back({call, std::to_string(i % 400), note});
+    }
+  }
+  return log;
+}
+
+TEST_F(ReadCsvFileTest, ALargeFileReadInHalvesGivesEveryLineInOrder) {
+  const LargeLog log = MakeLargeLog();
+  const int lines = static_cast<int>(log.rows.size());
+  // Cells the lines do not write keep their texts, in both halves.
+  table_.SetRowCount(lines);
+  for (int r = 0; r < lines; ++r) table_.SetCellText(4, r, "old");
+  table_.ReadCsvFile(Write(log.bytes));
+
+  ASSERT_EQ(table_.RowCount(), lines);
+  int mismatches = 0;
+  for (int r = 0; r < lines; ++r) {
+    std::vector<std::string> expected = log.rows[static_cast<size_t>(r)];
+    expected.resize(5);
+    expected[4] = "old";
+    if (Row(r) != expected && ++mismatches <= 3) ADD_FAILURE() << "line " << r;
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(ReadCsvFileTest, AByteTwentySixEndsALargeFileInEitherHalf) {
+  for (double share : {0.25, 0.75}) {
+    const size_t lineCount = MakeLargeLog().rows.size();
+    const auto mark = static_cast<size_t>(share * static_cast<double>(lineCount));
+    LogTable table;
+    table.ReadCsvFile(Write(MakeLargeLog(mark).bytes));
+    EXPECT_EQ(table.RowCount(), static_cast<int>(mark)) << share;
+    EXPECT_EQ(table.CellText(0, static_cast<int>(mark) - 1), "K" + std::to_string(mark - 1)) << share;
+  }
+}
+
 }  // namespace
 }  // namespace kartex
