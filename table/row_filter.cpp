@@ -30,8 +30,8 @@ void RowFilter::SetFilterActive(bool active) {
   }
 }
 
-bool RowFilter::MatchItem(const TFilterData& item, const PreparedCondition* prepared,
-                          int row) const {
+// The text an item tests: the cell, less the item's prefix and suffix.
+std::string_view RowFilter::ItemText(const TFilterData& item, int row) const {
   std::string_view text;
   if (item.Column >= 0 && row >= 0 && row < table_.RowCount()) {
     text = table_.CellText(item.Column, row);
@@ -46,6 +46,12 @@ bool RowFilter::MatchItem(const TFilterData& item, const PreparedCondition* prep
       text.remove_suffix(item.Suffix.size());
     }
   }
+  return text;
+}
+
+bool RowFilter::MatchItem(const TFilterData& item, const PreparedCondition* prepared,
+                          int row) const {
+  const std::string_view text = ItemText(item, row);
   if (prepared != nullptr) return prepared->Matches(text);
   return MatchCondition(item.Condition, text, item.CaseSensitive, regional_);
 }
@@ -106,7 +112,15 @@ void RowFilter::SwitchOn() {
     running_ = true;
     RunScope scope{*this};
     int k = 0;
+    // The look-ups of a row a few rows ahead start loading while this row
+    // is matched.
+    constexpr int kLookAhead = 16;
     for (int r = first; r < end; ++r) {
+      if (r + kLookAhead < end) {
+        for (size_t i = 0; i < items_.size(); ++i) {
+          runConditions_[i].Prefetch(ItemText(items_[i], r + kLookAhead));
+        }
+      }
       if (!MatchRow(r)) failing.push_back(r);
       ++k;
       if (OnFilterProgress && total > 0) OnFilterProgress(Progress(k, total));

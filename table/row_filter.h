@@ -62,6 +62,7 @@ class RowFilter {
   void HideRows(const std::vector<int>& rows);
   void BeforeRowRemoved(int row);
   bool MatchItem(const TFilterData& item, const PreparedCondition* prepared, int row) const;
+  std::string_view ItemText(const TFilterData& item, int row) const;
 
   LogTable& table_;
   const RegionalSettings& regional_;
