@@ -68,7 +68,10 @@ TEST_F(TableExportTest, CellsOfAnyLengthAreWrittenWhole) {
   };
   auto line = [&rows](size_t row, auto cellText) {
     std::string out;
-    for (size_t col = 0; col < rows[row].size(); ++col) out += (col > 0 ? "," : "") + cellText(rows[row][col]);
+    for (size_t col = 0; col < rows[row].size(); ++col) {
+      if (col > 0) out += ',';
+      out += cellText(rows[row][col]);
+    }
     return out;
   };
   auto asRead = [](const std::string& cell) { return cell == "q\"q" ? std::string("\"q\"\"q\"") : cell; };
