@@ -5,6 +5,8 @@
 //                       removal, station tally, QSL manager list, record count
 //   BM_QsoFilter1       choosing "1" in RG1: the rows of stations worked once
 //   BM_SortClickCall    a header click on CALL on the freshly loaded log
+//   BM_SaveCsvQso1      "Zapisz plik CSV" after "1": the mail-merge file of
+//                       the stations worked once, synced and put in place
 // session_MiB is the resident memory that the load added (the session alive).
 // Only the command itself is timed; loading the log before a filter or sort
 // run and undoing it afterwards are not. Files are in the page cache.
@@ -31,7 +33,10 @@ class BenchWindowSystem : public kartex::WindowSystem {
  public:
   explicit BenchWindowSystem(std::string file) : file_(std::move(file)) {}
   std::optional<std::string> OpenFileDialog(const kartex::FileDialogSpec&) override { return file_; }
-  std::optional<std::string> SaveFileDialog(const kartex::FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> SaveFileDialog(const kartex::FileDialogSpec&) override {
+    if (saveFile.empty()) return std::nullopt;
+    return saveFile;
+  }
   void ShowMessage(const std::string& text) override { lastMessage = text; ++messages; }
   bool Confirm(const std::string&, const std::string&) override { return true; }
   void ShowBusyCursor() override {}
@@ -41,6 +46,7 @@ class BenchWindowSystem : public kartex::WindowSystem {
 
   std::string lastMessage;
   int messages = 0;
+  std::string saveFile;  // what the save dialog chooses; none when empty
 
  private:
   std::string file_;
@@ -131,6 +137,27 @@ void BM_SortClickCall(benchmark::State& state) {
   state.counters["peak_RSS_MiB"] = static_cast<double>(kb::PeakRssBytes()) / kMiB;
 }
 
+void BM_SaveCsvQso1(benchmark::State& state) {
+  const std::string path = kb::BenchLog(state.range(0));
+  LoadedSession s(path);
+  if (!s.Load()) {
+    state.SkipWithError(("load rejected: " + s.windows.lastMessage).c_str());
+    return;
+  }
+  s.session->RG1Click(0);  // "1"
+  s.windows.saveFile = kb::BenchDir() + "/export_" + std::to_string(state.range(0)) + ".csv";
+  for (auto _ : state) {
+    s.session->Save_CSVClick();
+    if (s.windows.messages > 0) {
+      state.SkipWithError(("save failed: " + s.windows.lastMessage).c_str());
+      break;
+    }
+  }
+  const int64_t written = kb::FileSizeBytes(s.windows.saveFile);
+  state.SetBytesProcessed(state.iterations() * written);
+  state.counters["file_MiB"] = static_cast<double>(written) / kMiB;
+}
+
 void RowCounts(benchmark::internal::Benchmark* b) {
   for (int64_t rows : kb::BenchRowCounts()) b->Arg(rows);
 }
@@ -138,5 +165,6 @@ void RowCounts(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Load_CSVClick)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QsoFilter1)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SortClickCall)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveCsvQso1)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
