@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <exception>
+#include <limits>
 #include <new>
 #include <optional>
 #include <thread>

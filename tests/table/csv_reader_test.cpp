@@ -650,5 +650,16 @@ TEST_F(ReadCsvFileTest, AByteTwentySixEndsALargeFileInEitherHalf) {
   }
 }
 
+TEST_F(ReadCsvFileTest, AnInputErrorIsReportedNotTakenForTheEnd) {
+  // The process's own memory file opens but fails to read at offset 0.
+  if (!std::filesystem::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc";
+  try {
+    table_.ReadCsvFile("/proc/self/mem");
+    FAIL() << "read reported as success";
+  } catch (const TableError& error) {
+    EXPECT_STREQ(error.what(), "Cannot read file /proc/self/mem");
+  }
+}
+
 }  // namespace
 }  // namespace kartex
