@@ -16,9 +16,12 @@
 #include "table/log_table.h"
 #include "table/row_filter.h"
 #include "table/sort_compare.h"
+#include "table_test_support.h"
 
 namespace kartex {
 namespace {
+
+using testing::CountingObserver;
 
 // Joins texts and numbers into one cell text.
 template <typename... Parts>
@@ -376,14 +379,6 @@ TEST(SortByKeys, HeaderOnlyAndSingleRowTablesStayAsTheyAre) {
   EXPECT_EQ(single.FixedRows(), 1);
   EXPECT_EQ(single.CellText(0, 1), "SP9ABC");
 }
-
-class CountingObserver : public TableObserver {
- public:
-  void TableAboutToChange() override { ++aboutToChange; }
-  void TableChanged() override { ++changed; }
-  void CellChanged(int, int) override { ++cells; }
-  int aboutToChange = 0, changed = 0, cells = 0;
-};
 
 TEST(SortByKeys, RepaintsOnceAtTheEnd) {
   std::mt19937 rng(3);

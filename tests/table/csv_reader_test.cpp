@@ -15,21 +15,18 @@
 #include <vector>
 
 #include "table/log_table.h"
+#include "table_test_support.h"
 
 namespace kartex {
 namespace {
+
+using testing::Cat;
+using testing::Recorder;
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 
 // ------------------------------------------------------------------ helpers
-
-// Joins texts (plain appends, which keep GCC 12's -Wrestrict quiet).
-std::string Cat(std::initializer_list<std::string_view> parts) {
-  std::string joined;
-  for (std::string_view part : parts) joined.append(part);
-  return joined;
-}
 
 std::vector<std::string> Split(std::string_view line, char sep) {
   std::vector<std::string> fields;
@@ -139,16 +136,6 @@ std::vector<std::string> ReadLines(const std::string& file) {
   while (reader.Next(line)) lines.emplace_back(line);
   return lines;
 }
-
-class Recorder : public TableObserver {
- public:
-  void TableAboutToChange() override { events.push_back("about"); }
-  void TableChanged() override { events.push_back("changed"); }
-  void CellChanged(int col, int row) override {
-    events.push_back("cell " + std::to_string(col) + "," + std::to_string(row));
-  }
-  std::vector<std::string> events;
-};
 
 // ------------------------------------------------------ separator detection
 

@@ -10,27 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "table_test_support.h"
+
 namespace kartex {
 namespace {
 
+using testing::Cat;
+using testing::Recorder;
+
 using namespace std::string_literals;
-
-// Joins texts (plain appends, which keep GCC 12's -Wrestrict quiet).
-std::string Cat(std::initializer_list<std::string_view> parts) {
-  std::string joined;
-  for (std::string_view part : parts) joined.append(part);
-  return joined;
-}
-
-class Recorder : public TableObserver {
- public:
-  void TableAboutToChange() override { events.push_back("about"); }
-  void TableChanged() override { events.push_back("changed"); }
-  void CellChanged(int col, int row) override {
-    events.push_back("cell " + std::to_string(col) + "," + std::to_string(row));
-  }
-  std::vector<std::string> events;
-};
 
 // Fills column 0 of every row with "r<row>" and gives row r the height 10 + r.
 void Number(LogTable& table) {

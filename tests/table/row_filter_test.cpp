@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "table_test_support.h"
+
 namespace kartex {
 namespace {
+
+using testing::CountingObserver;
 
 constexpr int kCallColumn = 4;
 
@@ -47,14 +51,6 @@ TFilterData ProgramItem(std::string condition) {
   item.Condition = std::move(condition);
   return item;
 }
-
-class CountingObserver : public TableObserver {
- public:
-  void TableAboutToChange() override { ++aboutToChange; }
-  void TableChanged() override { ++changed; }
-  void CellChanged(int, int) override { ++cells; }
-  int aboutToChange = 0, changed = 0, cells = 0;
-};
 
 TEST(RowFilterTest, WithoutItemsEveryRowPasses) {
   LogTable table = MakeLog({"A", "B"});
