@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 namespace kartex {
 namespace {

@@ -29,7 +29,7 @@
 #include "app/qt_window_system.h"
 #include "app/sort_header_view.h"
 #include "country/country_export.h"
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 namespace kartex {
 namespace {

@@ -7,7 +7,7 @@
 #include "console_window_system.h"
 #include "country/country_export.h"
 #include "info_json.h"
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 namespace kartex {
 

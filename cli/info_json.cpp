@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "commands/session.h"
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 namespace kartex {
 namespace {

@@ -1,13 +1,13 @@
 // kartex-cli: the window's commands without a window.
 
-#include <clocale>
 #include <iostream>
 
 #include "cli_actions.h"
+#include "platform/system.h"
 
 int main(int argc, char** argv) {
-  std::setlocale(LC_ALL, "");
-  std::vector<std::string> args(argv + 1, argv + argc);
+  kartex::platform::PrepareConsoleOutput();
+  const std::vector<std::string> args = kartex::platform::Utf8Arguments(argc, argv);
   kartex::CliProgram program;
   try {
     program = kartex::ParseCommandLine(args);

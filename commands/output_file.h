@@ -1,23 +1,23 @@
 #pragma once
 // Output files that never lose what was there: the text goes to a temporary
 // file in the target's folder, which replaces the target only once it is
-// complete and flushed.
+// complete and on the disk (platform/files.h says how).
 
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
+
 namespace kartex {
 
-// Writes one output file through a temporary file beside it. Commit() puts it
-// in place; a writer destroyed without Commit() removes its temporary file and
-// leaves the target untouched. Errors are CommandError "Cannot create file
-// PATH" (the file cannot be created) and "Cannot write file PATH" (writing or
-// replacing failed part-way). A target that exists and is no regular file (a
-// device such as /dev/null) is written directly, never replaced.
+// Writes one output file. Commit() puts it in place; a writer destroyed
+// without Commit() removes its temporary file and leaves the target
+// untouched. Errors are CommandError "Cannot create file PATH" (the target
+// cannot be replaced or no file can be created for it) and "Cannot write
+// file PATH" (writing or replacing failed part-way).
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(std::string path);
-  ~AtomicFileWriter();
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
@@ -29,11 +29,8 @@ class AtomicFileWriter {
   [[noreturn]] void FailWrite();
 
   std::string path_;
-  std::string tempPath_;  // empty when writing the target directly
-  int fd_ = -1;
+  platform::FileReplacement file_;
   std::string buffer_;
-  size_t flushed_ = 0;  // bytes written to the file so far
-  bool committed_ = false;
 };
 
 // Writes content to path through an AtomicFileWriter.

@@ -6,7 +6,7 @@
 #include "busy_cursor.h"
 #include "output_file.h"
 #include "session.h"
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 namespace kartex {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "commands/busy_cursor.h"
 #include "commands/output_file.h"
-#include "table/code_page.h"
+#include "platform/code_page.h"
 #include "table/whole_number.h"
 
 namespace kartex {

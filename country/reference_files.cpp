@@ -3,7 +3,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 namespace kartex {
 

@@ -1,7 +1,5 @@
 #include "country/text_helpers.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -19,38 +17,32 @@ constexpr size_t kRestLength = 255;  // NextToken looks this far ahead
 
 bool TextFile::Open(const std::string& name) {
   Close();
-  std::FILE* file = std::fopen(name.c_str(), "rb");
-  if (file == nullptr) return false;
-  struct stat info {};
-  if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-    std::fclose(file);
-    return false;
-  }
-  file_ = file;
+  if (!file_.Open(name)) return false;
   name_ = name;
-  buffer_.clear();
-  start_ = 0;
-  eof_ = false;
   return true;
 }
 
 void TextFile::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  file_.Close();
   buffer_.clear();
   start_ = 0;
+  offset_ = 0;
   eof_ = false;
 }
 
 // Appends the next chunk of the file to the buffer; false at the end.
 bool TextFile::Fill() {
-  if (eof_ || file_ == nullptr) return false;
+  if (eof_ || !file_.IsOpen()) return false;
   size_t old = buffer_.size();
   buffer_.resize(old + kChunk);
-  size_t got = std::fread(buffer_.data() + old, 1, kChunk, file_);
-  buffer_.resize(old + got);
-  if (got == 0) {
-    if (std::ferror(file_)) throw CommandError("Cannot read file " + name_);
+  const std::optional<size_t> got = file_.ReadAt(offset_, buffer_.data() + old, kChunk);
+  if (!got) {
+    buffer_.resize(old);
+    throw CommandError("Cannot read file " + name_);
+  }
+  buffer_.resize(old + *got);
+  offset_ += *got;
+  if (*got == 0) {
     eof_ = true;
     return false;
   }
@@ -58,7 +50,7 @@ bool TextFile::Fill() {
 }
 
 bool TextFile::ReadLine(std::string& line) {
-  if (file_ == nullptr) return false;
+  if (!file_.IsOpen()) return false;
   size_t searched = start_;  // bytes before this are known to hold no LF
   for (;;) {
     const char* begin = buffer_.data() + searched;

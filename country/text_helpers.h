@@ -4,8 +4,10 @@
 // prefix lines and the number texts. Texts are bytes as stored in the files
 // (Windows-1250 or ASCII); a blank is the space character only.
 
-#include <cstdio>
+#include <cstdint>
 #include <string>
+
+#include "platform/files.h"
 
 namespace kartex {
 
@@ -20,10 +22,10 @@ class TextFile {
   TextFile& operator=(const TextFile&) = delete;
 
   // Opens the named file for reading; false when it cannot be opened (a
-  // folder of that name is not a text file either).
+  // folder, a FIFO or a device of that name is not a text file either).
   bool Open(const std::string& name);
   void Close();
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return file_.IsOpen(); }
   const std::string& Name() const { return name_; }
 
   // The next line without its line end; false at the end of the file.
@@ -33,8 +35,9 @@ class TextFile {
  private:
   bool Fill();
 
-  std::FILE* file_ = nullptr;
+  platform::InputFile file_;
   std::string name_;
+  uint64_t offset_ = 0;  // where the next chunk is read from
   std::string buffer_;
   size_t start_ = 0;  // first unread byte of buffer_
   bool eof_ = false;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "table/code_page.h"
+#include "platform/code_page.h"
 #include "table/text_index.h"
 #include "table/whole_number.h"
 

@@ -1,13 +1,8 @@
 #include "table/csv_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -289,9 +284,9 @@ size_t SplitFields(const char* s, size_t n, char sep, char* const base, uint32_t
   size_t pos = 0;
   // The rest contains the separator exactly while pos <= lastSep. Separator
   // 0 means none: a NUL byte in the line is an ordinary byte.
-  const void* last = sep != 0 ? memrchr(s, static_cast<unsigned char>(sep), n) : nullptr;
-  const bool anySep = last != nullptr;
-  const size_t lastSep = anySep ? static_cast<size_t>(static_cast<const char*>(last) - s) : 0;
+  const size_t last = sep != 0 ? std::string_view(s, n).rfind(sep) : std::string_view::npos;
+  const bool anySep = last != std::string_view::npos;
+  const size_t lastSep = anySep ? last : 0;
 
   while (anySep && pos <= lastSep) {
     if constexpr (!kLineBreaks) {
@@ -463,19 +458,11 @@ void SplitCsvLine(std::string_view line, char sep,
 }
 
 CsvLineReader::CsvLineReader(const std::string& fileName) : fileName_(fileName) {
-  fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat info {};
-  if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode))) {
-    ::close(fd_);
-    fd_ = -1;
-  }
-  if (fd_ < 0) throw TableError("Cannot open file " + fileName);
+  if (!file_.Open(fileName)) throw TableError("Cannot open file " + fileName);
   chunk_ = std::make_unique_for_overwrite<char[]>(kChunkSize);
 }
 
-CsvLineReader::~CsvLineReader() {
-  if (fd_ >= 0) ::close(fd_);
-}
+CsvLineReader::~CsvLineReader() = default;
 
 void CsvLineReader::Rewind() { Restrict(partBegin_, partEnd_); }
 
@@ -488,19 +475,16 @@ void CsvLineReader::Restrict(uint64_t begin, uint64_t end) {
 }
 
 uint64_t CsvLineReader::FileSize() const {
-  struct stat info {};
-  if (::fstat(fd_, &info) != 0) FailRead();
-  return static_cast<uint64_t>(info.st_size);
+  const std::optional<uint64_t> size = file_.Size();
+  if (!size) FailRead();
+  return *size;
 }
 
 std::optional<uint64_t> CsvLineReader::LineStartFrom(uint64_t offset) const {
   std::unique_ptr<char[]> window = std::make_unique_for_overwrite<char[]>(kChunkSize);
-  ssize_t got;
-  do {
-    got = ::pread(fd_, window.get(), kChunkSize, static_cast<off_t>(offset));
-  } while (got < 0 && errno == EINTR);
-  if (got < 0) FailRead();
-  const void* lf = std::memchr(window.get(), '\n', static_cast<size_t>(got));
+  const std::optional<size_t> got = file_.ReadAt(offset, window.get(), kChunkSize);
+  if (!got) FailRead();
+  const void* lf = std::memchr(window.get(), '\n', *got);
   if (lf == nullptr) return std::nullopt;
   return offset + static_cast<uint64_t>(static_cast<const char*>(lf) - window.get()) + 1;
 }
@@ -509,16 +493,12 @@ bool CsvLineReader::Fill() {
   begin_ = end_ = 0;
   if (offset_ >= partEnd_) return false;
   const auto wanted = static_cast<size_t>(std::min<uint64_t>(kChunkSize, partEnd_ - offset_));
-  for (;;) {
-    const ssize_t got = ::pread(fd_, chunk_.get(), wanted, static_cast<off_t>(offset_));
-    if (got > 0) {
-      end_ = static_cast<size_t>(got);
-      offset_ += static_cast<uint64_t>(got);
-      return true;
-    }
-    if (got == 0) return false;
-    if (errno != EINTR) FailRead();
-  }
+  const std::optional<size_t> got = file_.ReadAt(offset_, chunk_.get(), wanted);
+  if (!got) FailRead();
+  if (*got == 0) return false;
+  end_ = *got;
+  offset_ += *got;
+  return true;
 }
 
 void CsvLineReader::FailRead() const { throw TableError("Cannot read file " + fileName_); }

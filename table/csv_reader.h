@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace kartex {
 
 // The ten candidates, in the order they are tried.
@@ -84,7 +86,7 @@ class CsvLineReader {
   static constexpr size_t kChunkSize = size_t{1} << 20;
 
   // Fails with "Cannot open file " + fileName when the file cannot be opened
-  // for reading (a folder cannot).
+  // for reading (a folder, a FIFO, a socket or a device cannot).
   explicit CsvLineReader(const std::string& fileName);
   ~CsvLineReader();
   CsvLineReader(const CsvLineReader&) = delete;
@@ -113,7 +115,7 @@ class CsvLineReader {
   [[noreturn]] void FailRead() const;
 
   std::string fileName_;
-  int fd_ = -1;
+  platform::InputFile file_;
   uint64_t offset_ = 0;  // where the next chunk is read from
   uint64_t partBegin_ = 0;
   uint64_t partEnd_ = UINT64_MAX;

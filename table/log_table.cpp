@@ -1,9 +1,5 @@
 #include "table/log_table.h"
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -60,11 +56,8 @@ void Store(char* p, unsigned width, size_t value) {
 
 // The reader allocates the buffers of the rows it fills from blocks of
 // 2 MiB instead of one heap allocation per row. A block is aligned to its
-// size, so a buffer finds its block by rounding its address down, and it is
-// asked for in huge pages where the system offers them: touching the memory
-// of a large log for the first time then costs a few page faults instead of
-// thousands. A block counts its live buffers and goes back to the system
-// with the last one; space of buffers freed earlier is not reused (a row
+// size, so a buffer finds its block by rounding its address down. A block
+// counts its live buffers and goes back to the system with the last one; space of buffers freed earlier is not reused (a row
 // that is edited gets an ordinary heap buffer), so a block costs at most
 // what the rows read into it took.
 class RowBufferPool {
@@ -116,25 +109,8 @@ class RowBufferPool {
   }
 
   static Block* NewBlock() {
-    void* memory = nullptr;
-#if defined(__linux__)
-    // Map twice the size and keep the aligned middle.
-    void* raw = mmap(nullptr, 2 * kBlockSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED) return nullptr;
-    const auto start = reinterpret_cast<uintptr_t>(raw);
-    const uintptr_t aligned = (start + kBlockSize - 1) & ~(kBlockSize - 1);
-    if (aligned > start) munmap(raw, aligned - start);
-    const uintptr_t tail = aligned + kBlockSize;
-    const uintptr_t end = start + 2 * kBlockSize;
-    if (end > tail) munmap(reinterpret_cast<void*>(tail), end - tail);
-    memory = reinterpret_cast<void*>(aligned);
-#if defined(MADV_HUGEPAGE)
-    madvise(memory, kBlockSize, MADV_HUGEPAGE);
-#endif
-#else
-    memory = std::aligned_alloc(kBlockSize, kBlockSize);
+    void* memory = ::operator new(kBlockSize, std::align_val_t{kBlockSize}, std::nothrow);
     if (memory == nullptr) return nullptr;
-#endif
     auto* block = new (memory) Block;
     block->live = 1;
     block->used = sizeof(Block);
@@ -142,11 +118,7 @@ class RowBufferPool {
   }
 
   static void ReleaseBlock(Block* block) noexcept {
-#if defined(__linux__)
-    munmap(block, kBlockSize);
-#else
-    std::free(block);
-#endif
+    ::operator delete(block, std::align_val_t{kBlockSize});
   }
 
   Block* block_ = nullptr;

@@ -1,218 +1,51 @@
 #include "table/regional_settings.h"
 
-#include <langinfo.h>
-
-#include <cctype>
-#include <iconv.h>
 #include <optional>
+#include <string_view>
 
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 namespace kartex {
 namespace {
 
-bool IsUtf8Codeset(std::string_view codeset) {
-  std::string lower;
-  for (char c : codeset) {
-    if (c != '-' && c != '_') lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return lower == "utf8";
-}
-
-// A locale text in Windows-1250 bytes; nullopt when it cannot be held.
-std::optional<std::string> ToCp1250(std::string_view text, std::string_view codeset) {
-  bool ascii = true;
-  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return std::string(text);
-  if (codeset.empty() || IsUtf8Codeset(codeset)) return Utf8ToCp1250(text);
-
-  iconv_t cd = iconv_open("CP1250", std::string(codeset).c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  std::string out(text.size() * 2 + 4, '\0');
-  char* inPtr = const_cast<char*>(text.data());
-  size_t inLeft = text.size();
-  char* outPtr = out.data();
-  size_t outLeft = out.size();
-  const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  if (rc == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
-// One Windows-1250 byte, or nothing when the locale's text is not exactly one.
-std::optional<char> OneByte(std::string_view text, std::string_view codeset) {
-  if (text.empty()) return std::nullopt;
-  const auto converted = ToCp1250(text, codeset);
+// One Windows-1250 byte, or nothing when the text is not exactly one.
+std::optional<char> OneByte(std::string_view utf8) {
+  const auto converted = Utf8ToCp1250(utf8);
   if (!converted || converted->size() != 1) return std::nullopt;
   return (*converted)[0];
 }
 
 // Digit-group separators that Windows-1250 has no sign for (narrow no-break
 // space, thin space, figure space) are written there as the no-break space.
-std::optional<char> ThousandsByte(std::string_view text, std::string_view codeset) {
-  if (auto byte = OneByte(text, codeset)) return byte;
-  if (IsUtf8Codeset(codeset) &&
-      (text == "\u202F" || text == "\u2009" || text == "\u2007")) {
-    return static_cast<char>(0xA0);
-  }
+std::optional<char> ThousandsByte(std::string_view utf8) {
+  if (auto byte = OneByte(utf8)) return byte;
+  if (utf8 == "\u202F" || utf8 == "\u2009" || utf8 == "\u2007") return static_cast<char>(0xA0);
   return std::nullopt;
 }
 
-// Composite conversions spelled out, so that only simple fields remain.
-std::string ExpandComposites(std::string_view format) {
-  std::string out;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size()) {
-      const char c = format[i + 1];
-      const char* expansion = nullptr;
-      switch (c) {
-        case 'D': expansion = "%m/%d/%y"; break;
-        case 'F': expansion = "%Y-%m-%d"; break;
-        case 'T': expansion = "%H:%M:%S"; break;
-        case 'R': expansion = "%H:%M"; break;
-        case 'r': expansion = "%I:%M:%S %p"; break;
-        default: break;
-      }
-      if (expansion != nullptr) {
-        out += expansion;
-      } else {
-        out += format[i];
-        out += c;
-      }
-      ++i;
-      continue;
-    }
-    out += format[i];
-  }
-  return out;
+void SetByte(char& value, std::optional<char> byte) {
+  if (byte) value = *byte;
 }
 
-struct Conversion {
-  char letter = 0;       // the conversion character
-  bool unpadded = false; // the "-" flag
-  size_t end = 0;        // position behind it
-};
-
-// Reads one conversion starting at the "%" at position i.
-Conversion ReadConversion(std::string_view format, size_t i) {
-  Conversion conv;
-  size_t j = i + 1;
-  while (j < format.size() && std::string_view("-_0^#").find(format[j]) != std::string_view::npos) {
-    if (format[j] == '-') conv.unpadded = true;
-    ++j;
-  }
-  while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) ++j;
-  if (j < format.size() && (format[j] == 'E' || format[j] == 'O')) ++j;
-  if (j < format.size()) {
-    conv.letter = format[j];
-    ++j;
-  }
-  conv.end = j;
-  return conv;
-}
-
-// The first separating character of a strftime format: the first character
-// behind a conversion that is neither a conversion, a blank nor alphanumeric.
-std::optional<std::string> FirstSeparator(std::string_view format) {
-  bool afterField = false;
-  for (size_t i = 0; i < format.size();) {
-    if (format[i] == '%') {
-      const Conversion conv = ReadConversion(format, i);
-      afterField = conv.letter != 0 && conv.letter != '%' && conv.letter != 'n' && conv.letter != 't';
-      i = conv.end;
-      continue;
-    }
-    const auto b = static_cast<unsigned char>(format[i]);
-    if (afterField && b != ' ' && !std::isalnum(b)) {
-      // A multibyte character is taken whole.
-      size_t len = 1;
-      if (b >= 0xC0) {
-        while (i + len < format.size() && (static_cast<unsigned char>(format[i + len]) & 0xC0) == 0x80) ++len;
-      }
-      return std::string(format.substr(i, len));
-    }
-    ++i;
-  }
-  return std::nullopt;
+void SetText(std::string& value, std::string_view utf8) {
+  if (utf8.empty()) return;
+  if (auto converted = Utf8ToCp1250(utf8)) value = *converted;
 }
 
 }  // namespace
 
-std::string DateFormatToPattern(std::string_view strftimeFormat) {
-  const std::string format = ExpandComposites(strftimeFormat);
-  std::string pattern;
-  bool hasField = false;
-  for (size_t i = 0; i < format.size();) {
-    if (format[i] != '%') {
-      pattern += format[i];
-      ++i;
-      continue;
-    }
-    const Conversion conv = ReadConversion(format, i);
-    i = conv.end;
-    switch (conv.letter) {
-      case 'd': pattern += conv.unpadded ? "d" : "dd"; hasField = true; break;
-      case 'e': pattern += "d"; hasField = true; break;
-      case 'm': pattern += conv.unpadded ? "m" : "mm"; hasField = true; break;
-      case 'y': pattern += "yy"; hasField = true; break;
-      case 'Y': case 'G': pattern += "yyyy"; hasField = true; break;
-      case 'b': case 'h': pattern += "mmm"; hasField = true; break;
-      case 'B': pattern += "mmmm"; hasField = true; break;
-      case 'a': pattern += "ddd"; break;
-      case 'A': pattern += "dddd"; break;
-      case '%': pattern += '%'; break;
-      case 'n': case 't': pattern += ' '; break;
-      default: break;  // fields a short date has no letters for
-    }
-  }
-  return hasField ? pattern : std::string();
-}
-
-RegionalSettings RegionalSettingsFromLocale(const LocaleData& data) {
+RegionalSettings RegionalSettingsFromTexts(const platform::RegionalTexts& texts) {
   RegionalSettings settings;
-  if (auto b = OneByte(data.radix, data.codeset)) settings.decimalSeparator = *b;
-  if (auto b = ThousandsByte(data.thousands, data.codeset)) settings.thousandSeparator = *b;
-
-  // The POSIX date format is the default "m/d/yy" already.
-  if (!data.dateFormat.empty() && data.dateFormat != "%m/%d/%y" && data.dateFormat != "%D") {
-    const std::string expanded = ExpandComposites(data.dateFormat);
-    const std::string pattern = DateFormatToPattern(expanded);
-    if (!pattern.empty()) {
-      if (auto converted = ToCp1250(pattern, data.codeset)) settings.shortDateFormat = *converted;
-    }
-    if (auto sep = FirstSeparator(expanded)) {
-      if (auto b = OneByte(*sep, data.codeset)) settings.dateSeparator = *b;
-    }
-  }
-  if (!data.timeFormat.empty()) {
-    if (auto sep = FirstSeparator(ExpandComposites(data.timeFormat))) {
-      if (auto b = OneByte(*sep, data.codeset)) settings.timeSeparator = *b;
-    }
-  }
-  if (!data.am.empty()) {
-    if (auto converted = ToCp1250(data.am, data.codeset)) settings.timeAMString = *converted;
-  }
-  if (!data.pm.empty()) {
-    if (auto converted = ToCp1250(data.pm, data.codeset)) settings.timePMString = *converted;
-  }
+  SetByte(settings.decimalSeparator, OneByte(texts.decimal));
+  SetByte(settings.thousandSeparator, ThousandsByte(texts.thousands));
+  SetByte(settings.dateSeparator, OneByte(texts.dateSeparator));
+  SetByte(settings.timeSeparator, OneByte(texts.timeSeparator));
+  SetText(settings.shortDateFormat, texts.shortDate);
+  SetText(settings.timeAMString, texts.am);
+  SetText(settings.timePMString, texts.pm);
   return settings;
 }
 
-RegionalSettings ReadRegionalSettings() {
-  auto info = [](nl_item item) {
-    const char* text = nl_langinfo(item);
-    return std::string(text != nullptr ? text : "");
-  };
-  LocaleData data;
-  data.codeset = info(CODESET);
-  data.radix = info(RADIXCHAR);
-  data.thousands = info(THOUSEP);
-  data.dateFormat = info(D_FMT);
-  data.timeFormat = info(T_FMT);
-  data.am = info(AM_STR);
-  data.pm = info(PM_STR);
-  return RegionalSettingsFromLocale(data);
-}
+RegionalSettings ReadRegionalSettings() { return RegionalSettingsFromTexts(platform::UserRegionalTexts()); }
 
 }  // namespace kartex

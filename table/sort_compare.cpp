@@ -8,6 +8,8 @@
 #include <ctime>
 #include <limits>
 
+#include "platform/system.h"
+
 namespace kartex {
 
 namespace {
@@ -341,9 +343,7 @@ int SystemCurrentYear() {
   const int64_t minute = static_cast<int64_t>(now) / 60;
   const int64_t cached = g_cachedYear.load(std::memory_order_relaxed);
   if (cached != 0 && (cached >> 16) == minute) return static_cast<int>(cached & 0xFFFF);
-  std::tm local{};
-  localtime_r(&now, &local);
-  const int year = local.tm_year + 1900;
+  const int year = platform::CurrentLocalYear();
   g_cachedYear.store((minute << 16) | (year & 0xFFFF), std::memory_order_relaxed);
   return year;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 namespace kartex {
 namespace {

@@ -1,4 +1,4 @@
-#include "table/code_page.h"
+#include "platform/code_page.h"
 
 #include <gtest/gtest.h>
 

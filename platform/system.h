@@ -1,0 +1,21 @@
+#pragma once
+// The rest of what the program asks of the operating system: the local
+// calendar year, and the command line and the console of kartex-cli.
+
+#include <string>
+#include <vector>
+
+namespace kartex::platform {
+
+int CurrentLocalYear();
+
+// The program's arguments (without the program name) in UTF-8. On Windows
+// they come from the wide command line, so names with any letters arrive
+// whole.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// Makes standard output and standard error take UTF-8 bytes as they are:
+// on Windows a console is switched to UTF-8 and no line end is translated.
+void PrepareConsoleOutput();
+
+}  // namespace kartex::platform
