@@ -75,7 +75,11 @@ class FileReplacement {
   std::string target_;  // the file replaced, symbolic links followed
   std::string temp_;    // empty when the target is written directly
   intptr_t handle_ = -1;
-  uint32_t mode_ = 0;   // permission bits of the new version (POSIX)
+  // What the new version keeps of the target on POSIX: permission bits,
+  // owner and group (-1: the creator's).
+  uint32_t mode_ = 0;
+  int64_t owner_ = -1;
+  int64_t group_ = -1;
 };
 
 bool FileExists(const std::string& path);

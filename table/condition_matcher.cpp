@@ -1,9 +1,10 @@
 #include "table/condition_matcher.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <locale.h>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -24,10 +25,19 @@ bool IsBlankNeighbour(char c) { return IsSeparator(c) || c == '='; }
 // Numbers
 
 // Parses the plain form of a number (after the regional separators were
-// mapped) with the C library in the "C" locale, whatever the user's locale.
+// mapped), whatever the user's locale.
 double ParseCNumber(const std::string& text) {
-  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-  return strtod_l(text.c_str(), nullptr, cLocale);
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // Too large or too small for a double: infinity or zero, with its sign.
+    const bool negative = text[0] == '-';
+    const size_t e = text.find('e');
+    const bool tiny = e != std::string::npos && text[e + 1] == '-';
+    value = tiny ? 0.0 : HUGE_VAL;
+    if (negative) value = -value;
+  }
+  return value;
 }
 
 // Number recognition: the decimal separator becomes ".", the thousands

@@ -63,11 +63,12 @@ uint32_t DefaultFileMode() {
   return 0666u & ~static_cast<uint32_t>(mask);
 }
 
-// Whether this user could overwrite the file in place: write permission, and
-// the file is the user's own (a replacement would take another user's file
-// from them).
+// Whether this user could overwrite the file in place: it is not read-only
+// (no write permission for anyone counts as read-only even for root), this
+// user may write it, and it is the user's own (a replacement would take
+// another user's file from them).
 bool MayOverwrite(const std::string& path, const struct stat& info) {
-  if (::access(path.c_str(), W_OK) != 0) return false;
+  if ((info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return false;
   return ::geteuid() == 0 || info.st_uid == ::geteuid();
 }
 
@@ -143,6 +144,8 @@ bool FileReplacement::Begin(const std::string& path) {
   }
   if (exists && !MayOverwrite(target_, info)) return false;
   mode_ = exists ? static_cast<uint32_t>(info.st_mode & 07777) : DefaultFileMode();
+  owner_ = exists ? static_cast<int64_t>(info.st_uid) : -1;
+  group_ = exists ? static_cast<int64_t>(info.st_gid) : -1;
 
   std::string temp = FolderOf(target_) + "/" + TemporaryNameFor(NameOf(target_));
   ::unlink(temp.c_str());  // left by a run that ended before its commit
@@ -162,6 +165,11 @@ bool FileReplacement::Commit() {
   const int fd = Fd(handle_);
   bool ok = true;
   if (!temp_.empty()) {
+    // Owner first: changing it may clear the set-id bits that the mode sets.
+    // Only root gives a file away; a user keeps the group where allowed.
+    if (owner_ >= 0 && ::fchown(fd, static_cast<uid_t>(owner_), static_cast<gid_t>(group_)) != 0) {
+      (void)::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(group_));
+    }
     ok = IoCall([&] { return ::fsync(fd); }) == 0 && ::fchmod(fd, static_cast<mode_t>(mode_)) == 0;
   }
   handle_ = -1;

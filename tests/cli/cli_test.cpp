@@ -2,34 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
+#include <algorithm>
 
-#include <cstdlib>
-
+#include "child_process.h"
 #include "temp_dir.h"
 
 namespace kartex::testing {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
+using CliRun = ChildRun;
 
 class CliTest : public ::testing::Test {
  protected:
-  // Runs kartex-cli with the arguments (each quoted for the shell) in dir.
-  CliRun Cli(const std::vector<std::string>& args) {
-    std::string command = "cd '" + dir.Path().string() + "' && LC_ALL=C.UTF-8 '" KARTEX_CLI "'";
-    for (const std::string& arg : args) command += " '" + arg + "'";
-    command += " >stdout.txt 2>stderr.txt";
-    CliRun run;
-    int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadFile(dir.File("stdout.txt"));
-    run.err = ReadFile(dir.File("stderr.txt"));
-    return run;
-  }
+  // Runs kartex-cli with the arguments in dir.
+  CliRun Cli(const std::vector<std::string>& args) { return RunChild(KARTEX_CLI, args, dir.Path().string()); }
 
   void WriteLog(const std::string& name, std::initializer_list<std::string> lines) {
     std::string text;

@@ -47,13 +47,6 @@ TEST(OutputFile, MissingFolderCannotBeCreated) {
   }
 }
 
-TEST(OutputFile, DevicesAreWrittenNotReplaced) {
-  WriteFileAtomically("/dev/null", "discarded");
-  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
-  EXPECT_THROW(WriteFileAtomically("/dev/full", std::string(1 << 21, 'x')), CommandError);
-  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
-}
-
 TEST(OutputFile, ExtensionOfTheLastPathComponent) {
   EXPECT_EQ(FileNameExtension("a/b.c/file"), "");
   EXPECT_EQ(FileNameExtension("a/b.c/file.csv"), ".csv");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "io_faults.h"
 #include "session_fixture.h"
 
 namespace kartex::testing {
@@ -56,8 +57,11 @@ TEST_F(QslListTest, UncreatableFileReportsTheError) {
 
 TEST_F(QslListTest, FullDiskIsAFailureNotASuccess) {
   Load({"CALL,DXCC,QSL_VIA", "A,1,EA5XX"});
-  windows.fileAnswers.push_back("/dev/full");
+  windows.fileAnswers.push_back(dir.File("QSL_VIA.TXT"));
+  FailingIoCall failingWrite(2);  // after the temporary file is created
   EXPECT_THROW(session.QSL_VIAClick(), CommandError);
+  EXPECT_TRUE(failingWrite.Fired());
+  EXPECT_FALSE(std::filesystem::exists(dir.File("QSL_VIA.TXT")));
 }
 
 }  // namespace

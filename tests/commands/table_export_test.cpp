@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "commands/table_export.h"
+#include "io_faults.h"
 #include "session_fixture.h"
 
 namespace kartex::testing {
@@ -119,7 +117,6 @@ TEST_F(TableExportTest, AppendedNameOverAnExistingFileNeedsConsent) {
 }
 
 TEST_F(TableExportTest, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary) {
-  // Many rows, so that the file outgrows the size limit set below.
   std::initializer_list<std::string> header{"CALL,DXCC"};
   Load(header);
   std::string text = "CALL,DXCC\r\n";
@@ -128,20 +125,17 @@ TEST_F(TableExportTest, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary) {
   ASSERT_EQ(session.Load_CSVClick(), LoadOutcome::Loaded);
   std::string target = dir.Write("out.csv", "previous contents");
 
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 64 * 1024;
-  setrlimit(RLIMIT_FSIZE, &small);
   windows.fileAnswers.push_back(target);
   std::string error;
-  try {
-    session.Save_CSVClick();
-  } catch (const CommandError& e) {
-    error = e.what();
+  {
+    // Call 1 creates the temporary file, call 2 writes to it.
+    FailingIoCall failing(2);
+    try {
+      session.Save_CSVClick();
+    } catch (const CommandError& e) {
+      error = e.what();
+    }
   }
-  setrlimit(RLIMIT_FSIZE, &saved);
 
   EXPECT_EQ(error, "Cannot write file " + target);
   EXPECT_EQ(ReadFile(target), "previous contents");

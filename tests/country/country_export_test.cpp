@@ -269,7 +269,7 @@ TEST_F(CountryExportTest, EmptyDxccCellStopsTheAdifOrderAndKeepsThePreviousFile)
   ExpectNormalCursorLast();
   // Nothing else was left in the folder (no temporary file).
   std::vector<std::string> names;
-  for (const auto& item : fs::directory_iterator(dir.Path())) names.push_back(item.path().filename());
+  for (const auto& item : fs::directory_iterator(dir.Path())) names.push_back(item.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"ADIF_DXC.TXT", "COUNTRY.CSV", "CTY.DAT", "log.csv"}));
 

@@ -3,8 +3,6 @@
 // current directory (the reference files are looked up there), file
 // writing, and a window system that records what the commands show.
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -25,7 +23,7 @@ class ScratchDirectory {
   ScratchDirectory() : previous_(std::filesystem::current_path()) {
     std::random_device seed;
     path_ = std::filesystem::temp_directory_path() /
-            ("kartex-country-" + std::to_string(::getpid()) + "-" + std::to_string(seed()));
+            ("kartex-country-" + std::to_string(seed()) + "-" + std::to_string(seed()));
     std::filesystem::create_directories(path_);
     std::filesystem::current_path(path_);
   }

@@ -73,16 +73,6 @@ TEST(OpenReferenceFiles, NamesEachMissingFileInOrderThenTheSummary) {
   }
 }
 
-TEST(OpenReferenceFiles, NamesAreCaseSensitive) {
-  ScratchDirectory dir;
-  WriteBytes("cty.dat", "");
-  WriteBytes("ADIF_DXC.TXT", "");
-  RecordingWindows windows;
-  ReferenceFiles files;
-  EXPECT_FALSE(OpenReferenceFiles(files, windows));
-  EXPECT_EQ(windows.messages.front(), "Brak obecnosci zbioru CTY.DAT");
-}
-
 // ---- ReadCtyDat --------------------------------------------------------------
 
 TEST(ReadCtyDat, HeaderLineGivesNameAndMainPrefixFromColumnSeventy) {

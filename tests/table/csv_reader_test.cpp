@@ -4,7 +4,6 @@
 #include "table/csv_reader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <initializer_list>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "io_faults.h"
 #include "table/log_table.h"
 #include "table_test_support.h"
 
@@ -110,7 +110,7 @@ class TempDir {
   TempDir() {
     static std::atomic<int> counter{0};
     path_ = fs::temp_directory_path() /
-            ("kartex_csv_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+            ("kartex_csv_" + std::to_string(std::random_device{}()) + "_" + std::to_string(counter++));
     fs::create_directories(path_);
   }
   ~TempDir() {
@@ -638,14 +638,16 @@ TEST_F(ReadCsvFileTest, AByteTwentySixEndsALargeFileInEitherHalf) {
 }
 
 TEST_F(ReadCsvFileTest, AnInputErrorIsReportedNotTakenForTheEnd) {
-  // The process's own memory file opens but fails to read at offset 0.
-  if (!std::filesystem::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc";
+  const std::string path = Write("CALL,DXCC\r\nSP1AA,269\r\n");
+  // Call 1 opens the file; call 2 is its first read.
+  testing::FailingIoCall failing(2);
   try {
-    table_.ReadCsvFile("/proc/self/mem");
+    table_.ReadCsvFile(path);
     FAIL() << "read reported as success";
   } catch (const TableError& error) {
-    EXPECT_STREQ(error.what(), "Cannot read file /proc/self/mem");
+    EXPECT_STREQ(error.what(), ("Cannot read file " + path).c_str());
   }
+  EXPECT_TRUE(failing.Fired());
 }
 
 }  // namespace

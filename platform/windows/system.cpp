@@ -1,0 +1,76 @@
+// What the program asks of Windows besides files: the code page's character
+// data, the user's regional settings, the local year and the command line.
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "platform/regional.h"
+#include "platform/system.h"
+#include "platform/system_text.h"
+#include "platform/windows/wide.h"
+
+namespace kartex::platform {
+namespace {
+
+std::string LocaleText(LCTYPE type) {
+  wchar_t text[128];
+  const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 128);
+  if (length <= 1) return {};
+  return WideToUtf8(std::wstring_view(text, static_cast<size_t>(length - 1)));
+}
+
+}  // namespace
+
+char32_t Cp1250CodePoint(unsigned char byte) {
+  const char in = static_cast<char>(byte);
+  wchar_t out = 0;
+  if (MultiByteToWideChar(1250, MB_ERR_INVALID_CHARS, &in, 1, &out, 1) != 1) return 0;
+  return out;
+}
+
+char32_t UpperCaseCodePoint(char32_t codePoint) {
+  if (codePoint > 0xFFFF) return codePoint;
+  wchar_t letter = static_cast<wchar_t>(codePoint);
+  CharUpperBuffW(&letter, 1);
+  return letter;
+}
+
+RegionalTexts UserRegionalTexts() {
+  RegionalTexts texts;
+  texts.decimal = LocaleText(LOCALE_SDECIMAL);
+  texts.thousands = LocaleText(LOCALE_STHOUSAND);
+  texts.dateSeparator = LocaleText(LOCALE_SDATE);
+  texts.timeSeparator = LocaleText(LOCALE_STIME);
+  texts.shortDate = LocaleText(LOCALE_SSHORTDATE);
+  texts.am = LocaleText(LOCALE_S1159);
+  texts.pm = LocaleText(LOCALE_S2359);
+  return texts;
+}
+
+int CurrentLocalYear() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return now.wYear;
+}
+
+std::vector<std::string> Utf8Arguments(int, char**) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) args.push_back(WideToUtf8(wide[i]));
+  LocalFree(wide);
+  return args;
+}
+
+void PrepareConsoleOutput() {
+  SetConsoleOutputCP(CP_UTF8);
+  // The same bytes as on other systems: no CR is put before a line end.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+}  // namespace kartex::platform

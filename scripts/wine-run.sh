@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine as a Polish Windows user would: ANSI
+# code page 1250, decimal comma, day.month.year dates. LANG may be set to
+# another locale (en_US.UTF-8, say) by the caller.
+#
+# Wine takes its regional settings from the locale named by LANG, which the
+# C library must know; the locales are compiled once into a cache folder
+# (LOCPATH), so nothing is changed on the system. The Wine prefix lives in a
+# cache folder too, and a wine server is kept running between the calls of
+# one test run.
+set -euo pipefail
+
+cache=${KARTEX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kartex/wine}
+export LOCPATH=$cache/locales
+export WINEPREFIX=${WINEPREFIX:-$cache/prefix}
+export WINEDEBUG=-all
+export LANG=${KARTEX_WINE_LANG:-pl_PL.UTF-8}
+unset LC_ALL LC_NUMERIC LC_TIME LANGUAGE
+
+mkdir -p "$LOCPATH" "$WINEPREFIX"
+# Tests start in parallel: one of them sets things up, the others wait.
+(
+  flock 9
+  for locale in pl_PL en_US; do
+    if [ ! -e "$LOCPATH/$locale.UTF-8" ]; then
+      localedef -i "$locale" -f UTF-8 "$LOCPATH/$locale.UTF-8" >/dev/null 2>&1 || true
+    fi
+  done
+  # A server that stays between the calls, and Wine's own background
+  # programs, started here with none of the caller's pipes or the lock: a
+  # program that inherited them would keep a reader waiting for their end.
+  wineserver -p 120 </dev/null >/dev/null 2>&1 9>&- || true
+  wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
+) 9>"$cache/.setup.lock"
+exec wine "$@"
