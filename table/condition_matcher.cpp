@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <locale.h>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "table/calendar.h"
 #include "table/code_page.h"
+#include "table/number_reader.h"
 #include "table/text_index.h"
 #include "table/whole_number.h"
 
@@ -23,75 +23,19 @@ bool IsBlankNeighbour(char c) { return IsSeparator(c) || c == '='; }
 // ---------------------------------------------------------------------------
 // Numbers
 
-// Parses the plain form of a number (after the regional separators were
-// mapped) with the C library in the "C" locale, whatever the user's locale.
-double ParseCNumber(const std::string& text) {
-  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-  return strtod_l(text.c_str(), nullptr, cLocale);
-}
-
-// Number recognition: the decimal separator becomes ".", the thousands
-// separator goes; then blanks, an optional sign, digits with an optional
-// fraction (either run may be empty) and an optional exponent, nothing else.
+// Number recognition: the decimal separator reads as ".", the thousands
+// separator is left out; the rest must have the plain number form.
 std::optional<double> ReadNumber(std::string_view text, const RegionalSettings& rs) {
-  std::string s;
-  s.reserve(text.size());
-  for (char c : text) {
+  NumberTailReader reader;
+  for (size_t i = text.size(); i-- > 0 && !reader.Dead();) {
+    const char c = text[i];
     if (c == rs.decimalSeparator) {
-      s += '.';
+      reader.Prepend('.');
     } else if (c != rs.thousandSeparator) {
-      s += c;
+      reader.Prepend(c);
     }
   }
-  size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  if (i == s.size()) return std::nullopt;
-  bool negative = false;
-  if (s[i] == '+' || s[i] == '-') {
-    negative = s[i] == '-';
-    ++i;
-    if (i == s.size()) return std::nullopt;  // a lone sign
-  }
-  const size_t intStart = i;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
-  const size_t intEnd = i;
-  size_t fracStart = i, fracEnd = i;
-  if (i < s.size() && s[i] == '.') {
-    ++i;
-    fracStart = i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
-    fracEnd = i;
-  }
-  size_t expStart = 0, expEnd = 0;
-  bool expNegative = false;
-  if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
-    size_t j = i + 1;
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
-      expNegative = s[j] == '-';
-      ++j;
-    }
-    expStart = j;
-    while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j;
-    expEnd = j;
-    if (expEnd == expStart) return std::nullopt;
-    i = j;
-  }
-  if (i != s.size()) return std::nullopt;
-
-  std::string plain;
-  if (negative) plain += '-';
-  if (intEnd > intStart) {
-    plain.append(s, intStart, intEnd - intStart);
-  } else {
-    plain += '0';
-  }
-  plain += '.';
-  plain.append(s, fracStart, fracEnd - fracStart);
-  if (expEnd > expStart) {
-    plain += expNegative ? "e-" : "e";
-    plain.append(s, expStart, expEnd - expStart);
-  }
-  return ParseCNumber(plain);
+  return reader.Value();
 }
 
 // ---------------------------------------------------------------------------
@@ -123,23 +67,7 @@ DateOrder DateOrderOf(std::string_view shortDateFormat) {
   return order;
 }
 
-bool IsLeapYear(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int64_t DaysInMonth(int64_t y, int64_t m) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return (m == 2 && IsLeapYear(y)) ? 29 : kDays[m - 1];
-}
-
-// Days since 1 January of year 1 (proleptic Gregorian calendar).
-int64_t DayNumber(int64_t y, int64_t m, int64_t d) {
-  static constexpr int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-  const int64_t py = y - 1;
-  int64_t days = py * 365 + py / 4 - py / 100 + py / 400 + kBefore[m - 1] + d - 1;
-  if (m > 2 && IsLeapYear(y)) ++days;
-  return days;
-}
-
-std::optional<int64_t> ReadDate(std::string_view text, const RegionalSettings& rs, DateOrder order) {
+std::optional<int32_t> ReadDate(std::string_view text, const RegionalSettings& rs, DateOrder order) {
   const char sep = rs.dateSeparator;
   const size_t first = text.find(sep);
   if (first == std::string_view::npos) return std::nullopt;
@@ -154,12 +82,7 @@ std::optional<int64_t> ReadDate(std::string_view text, const RegionalSettings& r
     if (!v) return std::nullopt;
     values[f] = *v;
   }
-  const int64_t day = values[order.day], month = values[order.month], year = values[order.year];
-  if (day > 31 || month > 12) return std::nullopt;
-  if (year < 1 || year > 9999 || month < 1 || day < 1 || day > DaysInMonth(year, month)) {
-    return std::nullopt;
-  }
-  return DayNumber(year, month, day);
+  return DayNumber(values[order.year], values[order.month], values[order.day]);
 }
 
 // ---------------------------------------------------------------------------
@@ -184,7 +107,7 @@ int CompareTexts(std::string_view a, std::string_view b) {
 struct Operand {
   std::string text;
   std::optional<double> number;
-  std::optional<int64_t> date;
+  std::optional<int32_t> date;
 };
 
 // The operand behind an operator: blanks skipped, then the characters up to
@@ -212,7 +135,7 @@ struct Comparison {
 struct TailInfo {
   bool numberDone = false, dateDone = false;
   std::optional<double> number;
-  std::optional<int64_t> date;
+  std::optional<int32_t> date;
 };
 
 // ---------------------------------------------------------------------------
