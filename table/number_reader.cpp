@@ -1,6 +1,5 @@
 #include "table/number_reader.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -10,9 +9,13 @@ namespace kartex {
 namespace {
 
 // An exponent this large already puts any text's value beyond the doubles.
-constexpr int64_t kExponentLimit = int64_t{1} << 40;
+constexpr int64_t kExponentLimit = int64_t{1} << 50;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 }  // namespace
 
@@ -25,15 +28,6 @@ void NumberTailReader::Prepend(char c) {
     const bool digits = (was & kDigits) || wasEmpty;
     forms_ = (digits ? kDigits : 0u) | (was & (kFraction | kMantissa)) |
              ((was & kMantissa) ? kNumber : 0u);
-    if (digits) {
-      if (wasEmpty) run_ = 0, runScale_ = 1;
-      if (runScale_ >= kExponentLimit) {
-        if (c != '0') run_ = kExponentLimit;
-      } else {
-        run_ = std::min(kExponentLimit, run_ + (c - '0') * runScale_);
-        runScale_ *= 10;
-      }
-    }
     PushDigit(c);
     return;
   }
@@ -47,7 +41,9 @@ void NumberTailReader::Prepend(char c) {
     case 'e':
       forms_ = (was & (kDigits | kSignedDigits)) ? (kExponent | kFraction | kMantissa | kNumber) : 0u;
       cached_.reset();
-      exponent_ = frontNegative_ ? -run_ : run_;
+      // The digits read so far are the exponent's, not the mantissa's.
+      exponent_ = kept_ <= kExactDigits ? static_cast<int64_t>(KeptValue()) : kExponentLimit;
+      if (frontNegative_) exponent_ = -exponent_;
       frontNegative_ = false;
       ClearMantissa();
       break;
@@ -102,6 +98,12 @@ void NumberTailReader::ClearMantissa() {
   fractionDigits_ = 0;
 }
 
+uint64_t NumberTailReader::KeptValue() const {
+  uint64_t value = 0;
+  for (int k = 0; k < kept_; ++k) value = value * 10 + static_cast<uint64_t>(digits_[front_ + k] - '0');
+  return value;
+}
+
 std::optional<double> NumberTailReader::Value() const {
   if (!(forms_ & kNumber)) return std::nullopt;
   if (!cached_) cached_ = Compute();
@@ -117,6 +119,12 @@ double NumberTailReader::Compute() const {
   const int64_t lead = scale + kept_ - 1;
   if (lead > 309) return kInfinity;
   if (lead < -325) return 0;
+  if (kept_ <= kExactDigits && scale >= -22 && scale <= 22) {
+    // Digits and power of ten are both exact doubles, so one multiplication
+    // or division rounds correctly (the common short number).
+    const double m = static_cast<double>(KeptValue());
+    return scale < 0 ? m / kPowersOfTen[-scale] : m * kPowersOfTen[scale];
+  }
 
   char text[kKeptDigits + 32];
   std::memcpy(text, digits_ + front_, static_cast<size_t>(kept_));

@@ -31,10 +31,13 @@ class NumberTailReader {
   // A correctly rounded double needs at most 768 significant digits; the
   // digits beyond count only as "some of them are not zero".
   static constexpr int kKeptDigits = 800;
+  // Up to this many digits the kept digits are an exact double.
+  static constexpr int kExactDigits = 15;
 
   void PushDigit(char digit);
   void PushKeptDigit(char digit);
   void ClearMantissa();
+  uint64_t KeptValue() const;  // while kept_ <= kExactDigits
   double Compute() const;
 
   // What the tail read so far can be, as bits: D digits, S a sign, B a blank.
@@ -49,9 +52,6 @@ class NumberTailReader {
   unsigned forms_ = kExponent | kFraction | kMantissa;
   bool empty_ = true;
 
-  // The run of digits at the front, as an exponent (saturated).
-  int64_t run_ = 0;
-  int64_t runScale_ = 1;
   bool frontNegative_ = false;  // the sign at the front of the tail
 
   // Mantissa: its significant digits, most significant first, in
