@@ -52,7 +52,9 @@ std::atomic<int64_t> g_cachedYear{0};  // (minute << 16) | year
 
 int Sign(double a, double b) { return a > b ? 1 : (a < b ? -1 : 0); }
 
-int CompareBytes(std::string_view a, std::string_view b) {
+}  // namespace
+
+int CompareTexts(std::string_view a, std::string_view b) {
   const size_t common = a.size() < b.size() ? a.size() : b.size();
   if (common > 0) {
     const int c = std::memcmp(a.data(), b.data(), common);  // unsigned bytes
@@ -61,13 +63,13 @@ int CompareBytes(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-// A cell's number for the numeric comparison: the first regional decimal
-// separator reads as ".", and an empty text is a successful 0.
 NumberConversion SortNumber(std::string_view t, const RegionalSettings& regional) {
   if (t.empty()) return {0, true};
   const size_t point = regional.decimalSeparator != '.' ? t.find(regional.decimalSeparator) : kNone;
   return ParseNumber(t, point);
 }
+
+namespace {
 
 int CompareNumbers(const NumberConversion& a, const NumberConversion& b) {
   if (!a.ok && !b.ok) return 0;
@@ -321,13 +323,17 @@ std::optional<double> ReadDateTime(std::string_view text, const RegionalSettings
   return std::nullopt;
 }
 
-namespace {
-
 double SortDate(std::string_view t, const RegionalSettings& regional, int currentYear) {
   return ReadDateTime(t, regional, currentYear).value_or(0.0);
 }
 
-}  // namespace
+uint64_t SortPrefix(std::string_view t) {
+  uint64_t prefix = 0;
+  for (size_t k = 0; k < 7; ++k) {
+    prefix = (prefix << 8) | (k < t.size() ? static_cast<unsigned char>(t[k]) : 0u);
+  }
+  return (prefix << 8) | (t.size() < 8 ? t.size() : 8);
+}
 
 int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettings& regional,
                     int currentYear) {
@@ -341,46 +347,19 @@ int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettin
     case SortStyle::Alphabetic:
       break;
   }
-  return CompareBytes(a, b);
+  return CompareTexts(a, b);
 }
 
-PreparedKeyCell PrepareKeyCell(std::string_view text, const RegionalSettings& regional,
-                               int currentYear) {
-  if (currentYear == 0) currentYear = SystemCurrentYear();
-  PreparedKeyCell cell;
-  cell.text = text;
-  cell.style = DetectSortStyle(text, regional);
-  cell.number = SortNumber(text, regional);
-  cell.date = SortDate(text, regional, currentYear);
-  return cell;
-}
-
-int CompareKeyCells(const PreparedKeyCell& a, std::string_view b,
-                    const RegionalSettings& regional, int currentYear) {
-  switch (a.style) {
-    case SortStyle::Numeric:
-      return CompareNumbers(a.number, SortNumber(b, regional));
-    case SortStyle::Date:
-      if (currentYear == 0) currentYear = SystemCurrentYear();
-      return Sign(a.date, SortDate(b, regional, currentYear));
-    case SortStyle::Alphabetic:
-      break;
-  }
-  return CompareBytes(a.text, b);
-}
-
-int CompareKeyCells(std::string_view a, const PreparedKeyCell& b,
-                    const RegionalSettings& regional, int currentYear) {
-  switch (DetectSortStyle(a, regional)) {
-    case SortStyle::Numeric:
-      return CompareNumbers(SortNumber(a, regional), b.number);
-    case SortStyle::Date:
-      if (currentYear == 0) currentYear = SystemCurrentYear();
-      return Sign(SortDate(a, regional, currentYear), b.date);
-    case SortStyle::Alphabetic:
-      break;
-  }
-  return CompareBytes(a, b.text);
+KeyCellFacts PrepareKeyCell(std::string_view text, const RegionalSettings& regional,
+                            int currentYear) {
+  KeyCellFacts facts;
+  facts.style = DetectSortStyle(text, regional);
+  facts.prefix = SortPrefix(text);
+  const NumberConversion number = SortNumber(text, regional);
+  facts.number = number.value;
+  facts.numberOk = number.ok;
+  facts.date = SortDate(text, regional, currentYear);
+  return facts;
 }
 
 }  // namespace kartex
