@@ -4,7 +4,8 @@
 //   BM_Load_CSVClick    "Otwórz plik CSV": read, header scan, empty-row
 //                       removal, station tally, QSL manager list, record count
 //   BM_QsoFilter1       choosing "1" in RG1: the rows of stations worked once
-//   BM_SortClickCall    a header click on CALL on the freshly loaded log
+//   BM_SortClick        a header click on CALL, FREQ or QSO_DATE on the
+//                       freshly loaded log
 //   BM_SaveCsvQso1      "Zapisz plik CSV" after "1": the mail-merge file of
 //                       the stations worked once, synced and put in place
 // session_MiB is the resident memory that the load added (the session alive).
@@ -16,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "bench/bench_support.h"
 #include "commands/session.h"
@@ -115,7 +117,14 @@ void BM_QsoFilter1(benchmark::State& state) {
   state.counters["peak_RSS_MiB"] = static_cast<double>(kb::PeakRssBytes()) / kMiB;
 }
 
-void BM_SortClickCall(benchmark::State& state) {
+// The column of the loaded log whose header reads name; -1 when none does.
+int ColumnNamed(const kartex::LogTable& table, std::string_view name) {
+  for (int c = 0; c < table.ColCount(); ++c)
+    if (table.CellText(c, 0) == name) return c;
+  return -1;
+}
+
+void BM_SortClick(benchmark::State& state, std::string_view columnName) {
   const std::string path = kb::BenchLog(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
@@ -124,13 +133,13 @@ void BM_SortClickCall(benchmark::State& state) {
       state.SkipWithError(("load rejected: " + s->windows.lastMessage).c_str());
       break;
     }
-    const int callColumn = s->session->Log().callColumn;
+    const int column = ColumnNamed(s->session->Table(), columnName);
     state.ResumeTiming();
 
-    s->session->HeaderSortClick(callColumn, false);
+    s->session->HeaderSortClick(column, false);
 
     state.PauseTiming();
-    benchmark::DoNotOptimize(s->session->Table().CellText(callColumn, 1).data());
+    benchmark::DoNotOptimize(s->session->Table().CellText(column, 1).data());
     s.reset();
     state.ResumeTiming();
   }
@@ -164,7 +173,9 @@ void RowCounts(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Load_CSVClick)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QsoFilter1)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SortClickCall)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SortClick, CALL, "CALL")->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SortClick, FREQ, "FREQ")->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SortClick, QSO_DATE, "QSO_DATE")->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveCsvQso1)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

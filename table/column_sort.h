@@ -7,7 +7,6 @@
 
 #include "log_table.h"
 #include "regional_settings.h"
-#include "sort_compare.h"
 
 namespace kartex {
 
@@ -49,26 +48,10 @@ class ColumnSort {
   void SetCurrentYear(int year) { currentYear_ = year; }
 
  private:
-  void QuickSort(int first, int last, int pivotRow);
-  // Algorithm of CompareRowsByKeys with the pivot copy as first or second
-  // operand, its cells prepared once per partition.
-  void PreparePivot(int pivotRow);
-  int ComparePivotWithRow(int row) const;
-  int CompareRowWithPivot(int row) const;
-
-  struct PivotKey {
-    int column = 0;
-    bool descending = false;
-    bool inTable = false;  // a key beyond the last column finds all rows equal
-    PreparedKeyCell cell;
-  };
-
   LogTable& table_;
   const RegionalSettings& regional_;
   TSortIndexList keys_;
   int currentYear_ = 0;
-  mutable int sortYear_ = 0;  // the year in force during one sort
-  std::vector<PivotKey> pivotKeys_;
 };
 
 }  // namespace kartex

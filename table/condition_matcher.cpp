@@ -4,14 +4,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "platform/code_page.h"
+#include "table/condition_values.h"
 #include "table/text_index.h"
-#include "table/whole_number.h"
 
 namespace kartex {
 namespace {
@@ -20,157 +19,6 @@ constexpr size_t kMaxOperand = 255;  // the operand buffer, and the reach of a t
 
 bool IsSeparator(char c) { return c == '&' || c == ';' || c == '^' || c == '|'; }
 bool IsBlankNeighbour(char c) { return IsSeparator(c) || c == '='; }
-
-// ---------------------------------------------------------------------------
-// Numbers
-
-// Parses the plain form of a number (after the regional separators were
-// mapped), whatever the user's locale.
-double ParseCNumber(const std::string& text) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    // Too large or too small for a double: infinity or zero, with its sign.
-    const bool negative = text[0] == '-';
-    const size_t e = text.find('e');
-    const bool tiny = e != std::string::npos && text[e + 1] == '-';
-    value = tiny ? 0.0 : HUGE_VAL;
-    if (negative) value = -value;
-  }
-  return value;
-}
-
-// Number recognition: the decimal separator becomes ".", the thousands
-// separator goes; then blanks, an optional sign, digits with an optional
-// fraction (either run may be empty) and an optional exponent, nothing else.
-std::optional<double> ReadNumber(std::string_view text, const RegionalSettings& rs) {
-  std::string s;
-  s.reserve(text.size());
-  for (char c : text) {
-    if (c == rs.decimalSeparator) {
-      s += '.';
-    } else if (c != rs.thousandSeparator) {
-      s += c;
-    }
-  }
-  size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  if (i == s.size()) return std::nullopt;
-  bool negative = false;
-  if (s[i] == '+' || s[i] == '-') {
-    negative = s[i] == '-';
-    ++i;
-    if (i == s.size()) return std::nullopt;  // a lone sign
-  }
-  const size_t intStart = i;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
-  const size_t intEnd = i;
-  size_t fracStart = i, fracEnd = i;
-  if (i < s.size() && s[i] == '.') {
-    ++i;
-    fracStart = i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
-    fracEnd = i;
-  }
-  size_t expStart = 0, expEnd = 0;
-  bool expNegative = false;
-  if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
-    size_t j = i + 1;
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
-      expNegative = s[j] == '-';
-      ++j;
-    }
-    expStart = j;
-    while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j;
-    expEnd = j;
-    if (expEnd == expStart) return std::nullopt;
-    i = j;
-  }
-  if (i != s.size()) return std::nullopt;
-
-  std::string plain;
-  if (negative) plain += '-';
-  if (intEnd > intStart) {
-    plain.append(s, intStart, intEnd - intStart);
-  } else {
-    plain += '0';
-  }
-  plain += '.';
-  plain.append(s, fracStart, fracEnd - fracStart);
-  if (expEnd > expStart) {
-    plain += expNegative ? "e-" : "e";
-    plain.append(s, expStart, expEnd - expStart);
-  }
-  return ParseCNumber(plain);
-}
-
-// ---------------------------------------------------------------------------
-// Dates
-
-// Which field of a date text (0, 1, 2) holds the day, the month and the year.
-struct DateOrder {
-  int day = 1, month = 0, year = 2;  // month-day-year
-};
-
-DateOrder DateOrderOf(std::string_view shortDateFormat) {
-  size_t d = std::string_view::npos, m = d, y = d;
-  for (size_t i = 0; i < shortDateFormat.size(); ++i) {
-    char c = shortDateFormat[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    if (c == 'D' && d == std::string_view::npos) d = i;
-    if (c == 'M' && m == std::string_view::npos) m = i;
-    if (c == 'Y' && y == std::string_view::npos) y = i;
-  }
-  DateOrder order;
-  // A format without all three letters falls back to month-day-year.
-  if (d == std::string_view::npos || m == std::string_view::npos || y == std::string_view::npos) {
-    return order;
-  }
-  auto rank = [&](size_t pos) { return int(pos > d) + int(pos > m) + int(pos > y); };
-  order.day = rank(d);
-  order.month = rank(m);
-  order.year = rank(y);
-  return order;
-}
-
-bool IsLeapYear(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int64_t DaysInMonth(int64_t y, int64_t m) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return (m == 2 && IsLeapYear(y)) ? 29 : kDays[m - 1];
-}
-
-// Days since 1 January of year 1 (proleptic Gregorian calendar).
-int64_t DayNumber(int64_t y, int64_t m, int64_t d) {
-  static constexpr int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-  const int64_t py = y - 1;
-  int64_t days = py * 365 + py / 4 - py / 100 + py / 400 + kBefore[m - 1] + d - 1;
-  if (m > 2 && IsLeapYear(y)) ++days;
-  return days;
-}
-
-std::optional<int64_t> ReadDate(std::string_view text, const RegionalSettings& rs, DateOrder order) {
-  const char sep = rs.dateSeparator;
-  const size_t first = text.find(sep);
-  if (first == std::string_view::npos) return std::nullopt;
-  const std::string_view rest = text.substr(first + 1);
-  const size_t second = rest.find(sep);
-  if (second == std::string_view::npos) return std::nullopt;
-  const std::string_view fields[3] = {text.substr(0, first), rest.substr(0, second),
-                                      rest.substr(second + 1)};
-  int64_t values[3];
-  for (int f = 0; f < 3; ++f) {
-    const auto v = ReadWholeNumber(fields[f]);
-    if (!v) return std::nullopt;
-    values[f] = *v;
-  }
-  const int64_t day = values[order.day], month = values[order.month], year = values[order.year];
-  if (day > 31 || month > 12) return std::nullopt;
-  if (year < 1 || year > 9999 || month < 1 || day < 1 || day > DaysInMonth(year, month)) {
-    return std::nullopt;
-  }
-  return DayNumber(year, month, day);
-}
 
 // ---------------------------------------------------------------------------
 // Comparison
@@ -194,7 +42,7 @@ int CompareTexts(std::string_view a, std::string_view b) {
 struct Operand {
   std::string text;
   std::optional<double> number;
-  std::optional<int64_t> date;
+  std::optional<int32_t> date;
 };
 
 // The operand behind an operator: blanks skipped, then the characters up to
@@ -218,13 +66,6 @@ struct Comparison {
   Operand operand;
 };
 
-// What a tail of the text reads as, worked out once per tail and match.
-struct TailInfo {
-  bool numberDone = false, dateDone = false;
-  std::optional<double> number;
-  std::optional<int64_t> date;
-};
-
 // ---------------------------------------------------------------------------
 // One alternative, analysed once.
 //
@@ -235,12 +76,14 @@ struct TailInfo {
 // them does. The answer for "rest behind star run k" against "tail from t"
 // depends on nothing else, so each is worked out once, from the last star run
 // backwards: row k tells for every start t whether the rest behind run k
-// matches some tail starting at t or later. A pattern of many stars thus costs
-// about (pattern length x text length) steps instead of exponentially many.
+// matches some tail starting at t or later, which holds up to some last start
+// and no further. Each row is one pass over the tails from the end of the
+// text, their numbers and dates read along the way, so a pattern costs about
+// (star runs x text length) steps and no memory that grows with the text.
 class AlternativeMatcher {
  public:
   AlternativeMatcher(std::string pattern, const RegionalSettings& rs)
-      : p_(std::move(pattern)), rs_(rs), order_(DateOrderOf(rs.shortDateFormat)) {
+      : p_(std::move(pattern)), rs_(rs) {
     // Star runs at the positions the scan reaches (a backslash takes the
     // character behind it).
     for (size_t i = 0; i < p_.size();) {
@@ -269,39 +112,38 @@ class AlternativeMatcher {
   }
 
   bool Match(std::string_view text) const {
-    thread_local std::vector<TailInfo> tails;
-    if (!greater_.empty() || !less_.empty()) tails.assign(text.size() + 1, TailInfo{});
-    const State state{text, tails};
-
-    if (Compared(0, 0, state)) return true;
+    if (HasComparison(0)) {
+      TailReadings whole = ReadingsFor(0, text);
+      whole.MoveTo(0);
+      if (Compared(0, 0, text, whole)) return true;
+    }
     const ScanEnd first = Scan(0, 0, text);
     if (!first.atStar) return first.result;
 
-    // The scan reached star run 0 at position t0. Fill the rows from the last
-    // run back to run 0, for the starts t0 .. end of text.
-    const size_t t0 = first.at;
-    const size_t n = text.size();
-    thread_local std::vector<char> next, row;
-    next.assign(n + 1, 0);
+    // The scan reached star run 0 at position t0. Work out the rows from the
+    // last run back to run 0, for the starts t0 .. end of text. A row holds
+    // for the starts up to the last one whose tail the rest matches, so that
+    // start alone keeps the row.
+    const auto t0 = static_cast<Start>(first.at);
+    Start next = kNoStart;  // the row of the following run
     for (size_t k = runStart_.size(); k-- > 0;) {
-      row.assign(n + 1, 0);
-      for (size_t t = n + 1; t-- > t0;) {
-        if (RestMatches(k + 1, t, state, next)) {
-          std::fill(row.begin() + static_cast<std::ptrdiff_t>(t0),
-                    row.begin() + static_cast<std::ptrdiff_t>(t) + 1, char{1});
+      TailReadings tails = ReadingsFor(k + 1, text);
+      Start last = kNoStart;
+      for (auto t = static_cast<Start>(text.size()); t >= t0; --t) {
+        tails.MoveTo(static_cast<size_t>(t));
+        if (RestMatches(k + 1, static_cast<size_t>(t), text, tails, next)) {
+          last = t;
           break;
         }
       }
-      next.swap(row);
+      next = last;
     }
-    return (next[t0] != 0) != first.negate;
+    return (t0 <= next) != first.negate;
   }
 
  private:
-  struct State {
-    std::string_view text;
-    std::vector<TailInfo>& tails;
-  };
+  using Start = std::ptrdiff_t;
+  static constexpr Start kNoStart = -1;
 
   struct ScanEnd {
     bool atStar = false;  // reached the next star run (at: text position)
@@ -323,44 +165,53 @@ class AlternativeMatcher {
       ++i;
     }
     c.operand.text = ReadOperand(p_, i);
-    c.operand.number = ReadNumber(c.operand.text, rs_);
-    c.operand.date = ReadDate(c.operand.text, rs_, order_);
+    c.operand.number = ReadConditionNumber(c.operand.text, rs_);
+    c.operand.date = ReadConditionDate(c.operand.text, rs_);
     positions.push_back(pos);
     list.push_back(std::move(c));
     return static_cast<int>(list.size()) - 1;
   }
 
-  int CompareTail(const Operand& op, size_t t, const State& state) const {
-    const std::string_view tail = state.text.substr(t);
-    TailInfo& info = state.tails[t];
+  bool HasComparison(size_t s) const { return gt_[s] >= 0 || lt_[s] >= 0; }
+
+  // The readings of the tails of text that the comparisons of suffix s need.
+  TailReadings ReadingsFor(size_t s, std::string_view text) const {
+    bool numbers = false, dates = false;
+    for (const Comparison* c : {ComparisonOf(gt_[s], greater_), ComparisonOf(lt_[s], less_)}) {
+      if (c == nullptr) continue;
+      numbers = numbers || c->operand.number.has_value();
+      dates = dates || c->operand.date.has_value();
+    }
+    return TailReadings(text, rs_, numbers, dates);
+  }
+  static const Comparison* ComparisonOf(int index, const std::vector<Comparison>& list) {
+    return index < 0 ? nullptr : &list[static_cast<size_t>(index)];
+  }
+
+  int CompareTail(const Operand& op, std::string_view tail, const TailReadings& tails) const {
     if (op.number) {
-      if (!info.numberDone) {
-        info.number = ReadNumber(tail, rs_);
-        info.numberDone = true;
-      }
-      if (info.number) return Sign(*info.number, *op.number);
+      if (const std::optional<double> number = tails.Number()) return Sign(*number, *op.number);
     }
     if (op.date) {
-      if (!info.dateDone) {
-        info.date = ReadDate(tail, rs_, order_);
-        info.dateDone = true;
-      }
-      if (info.date) return *info.date < *op.date ? -1 : (*info.date > *op.date ? 1 : 0);
+      if (const std::optional<int32_t> date = tails.Date()) return *date < *op.date ? -1 : (*date > *op.date ? 1 : 0);
     }
     return CompareTexts(tail, op.text);
   }
 
-  bool Holds(const Comparison& c, size_t t, const State& state) const {
-    const int cmp = CompareTail(c.operand, t, state);
+  bool Holds(const Comparison& c, std::string_view tail, const TailReadings& tails) const {
+    const int cmp = CompareTail(c.operand, tail, tails);
     if (c.greater) return c.orEqual ? cmp >= 0 : cmp > 0;
     return c.orEqual ? cmp <= 0 : cmp < 0;
   }
 
-  // The comparison tests of suffix s against the tail from t.
-  bool Compared(size_t s, size_t t, const State& state) const {
-    if (gt_[s] >= 0 && Holds(greater_[static_cast<size_t>(gt_[s])], t, state)) return true;
-    if (lt_[s] >= 0 && Holds(less_[static_cast<size_t>(lt_[s])], t, state)) return true;
-    return false;
+  // The comparison tests of suffix s against the tail from t (where the
+  // readings stand).
+  bool Compared(size_t s, size_t t, std::string_view text, const TailReadings& tails) const {
+    const std::string_view tail = text.substr(t);
+    const Comparison* greater = ComparisonOf(gt_[s], greater_);
+    if (greater != nullptr && Holds(*greater, tail, tails)) return true;
+    const Comparison* less = ComparisonOf(lt_[s], less_);
+    return less != nullptr && Holds(*less, tail, tails);
   }
 
   // The wildcard scan of suffix s against the tail from t, up to its end or
@@ -414,17 +265,17 @@ class AlternativeMatcher {
   }
 
   // The whole match of suffix s (s >= 1) against the tail from t, the row of
-  // the following star run being filled already.
-  bool RestMatches(size_t s, size_t t, const State& state, const std::vector<char>& next) const {
-    if (Compared(s, t, state)) return true;
-    const ScanEnd end = Scan(s, t, state.text);
+  // the following star run (its last start: next) being known already.
+  bool RestMatches(size_t s, size_t t, std::string_view text, const TailReadings& tails,
+                   Start next) const {
+    if (Compared(s, t, text, tails)) return true;
+    const ScanEnd end = Scan(s, t, text);
     if (!end.atStar) return end.result;
-    return (next[end.at] != 0) != end.negate;
+    return (static_cast<Start>(end.at) <= next) != end.negate;
   }
 
   std::string p_;
   RegionalSettings rs_;
-  DateOrder order_;
   std::vector<size_t> runStart_, runEnd_;
   std::vector<int> gt_, lt_;  // per suffix: index into greater_ / less_, or -1
   std::vector<Comparison> greater_, less_;
@@ -550,6 +401,9 @@ struct PreparedCondition::Impl {
   std::vector<AlternativeMatcher> matchers;
   std::string keyText;  // the texts of the plain alternatives, one after another
   std::vector<TextSet> sets;
+  // The upper-cased text of the present Matches call; it goes with the
+  // prepared condition, at the end of the filter run.
+  mutable std::string upper;
 };
 
 namespace {
@@ -633,10 +487,9 @@ void PreparedCondition::Prefetch(std::string_view text) const {
 bool PreparedCondition::Matches(std::string_view text) const {
   const Impl& impl = *impl_;
   std::string_view subject = text;
-  thread_local std::string upper;
   if (!impl.caseSensitive) {
-    UpperCase1250Into(text, upper);
-    subject = upper;
+    UpperCase1250Into(text, impl.upper);
+    subject = impl.upper;
   }
   bool running = false;
   for (const Impl::Step& step : impl.steps) {

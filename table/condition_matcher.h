@@ -30,7 +30,8 @@ std::string PrepareConditionText(std::string_view condition);
 
 // A condition prepared once for a whole filter run: trimmed, split, upper-cased,
 // runs of plain alternatives kept in hash sets. Gives exactly the answers of
-// MatchCondition.
+// MatchCondition. Matches keeps its upper-cased copy of the text in the
+// object, so one object serves one thread at a time.
 class PreparedCondition {
  public:
   PreparedCondition(std::string_view condition, bool caseSensitive, const RegionalSettings& regional);

@@ -1,12 +1,12 @@
 #include "table/sort_compare.h"
 
 #include <atomic>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
-#include <limits>
+
+#include "table/calendar.h"
+#include "table/number_reader.h"
 
 #include "platform/system.h"
 
@@ -18,29 +18,24 @@ constexpr size_t kNone = std::string_view::npos;
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// Value of mantissa * 10^exponent, correctly rounded where the mantissa and
-// the power are exact doubles, otherwise through the library's conversion.
-double ScaleDecimal(uint64_t mantissa, long exponent) {
-  if (mantissa == 0) return 0;
-  if (mantissa < (uint64_t{1} << 53) && exponent >= -22 && exponent <= 22) {
-    const double m = static_cast<double>(mantissa);
-    return exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
-  }
-  if (exponent > 400) return std::numeric_limits<double>::infinity();
-  if (exponent < -400) return 0;
-  char buffer[48];
-  char* end = std::to_chars(buffer, buffer + sizeof buffer, mantissa).ptr;
-  *end++ = 'e';
-  end = std::to_chars(end, buffer + sizeof buffer, exponent).ptr;
+// TextToNumber's value of a text that is no number: the digits read before
+// the failure and before any exponent, as one whole number. The character
+// at index pointAt (if any) reads as the decimal point.
+double DigitsBeforeFailure(std::string_view t, size_t pointAt) {
+  size_t i = 0;
+  while (i < t.size() && t[i] == ' ') ++i;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
   double value = 0;
-  const auto result = std::from_chars(buffer, end, value);
-  if (result.ec == std::errc::result_out_of_range)
-    return exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  bool pointTaken = false;
+  for (; i < t.size(); ++i) {
+    if (IsDigit(t[i])) {
+      value = value * 10 + (t[i] - '0');
+    } else if (!pointTaken && (t[i] == '.' || i == pointAt)) {
+      pointTaken = true;
+    } else {
+      break;
+    }
+  }
   return value;
 }
 
@@ -48,72 +43,10 @@ double ScaleDecimal(uint64_t mantissa, long exponent) {
 // reads as the decimal point "." — that is how the regional decimal
 // separator is honoured without copying the text.
 NumberConversion ParseNumber(std::string_view t, size_t pointAt) {
-  const size_t n = t.size();
-  size_t i = 0;
-  while (i < n && t[i] == ' ') ++i;
-  bool negative = false;
-  if (i < n && (t[i] == '+' || t[i] == '-')) {
-    negative = t[i] == '-';
-    ++i;
-  }
-  if (i == n) return {0, false};
-
-  // Up to 19 significant digits are kept exactly; further integer digits
-  // only raise the exponent, further fraction digits are dropped.
-  constexpr int kKeptDigits = 19;
-  uint64_t mantissa = 0;
-  int kept = 0;
-  long exponent = 0;
-  const size_t mantissaStart = i;
-
-  auto readDigits = [&](bool fraction) {
-    while (i < n && IsDigit(t[i])) {
-      const int digit = t[i] - '0';
-      if (kept < kKeptDigits) {
-        if (kept > 0 || digit != 0) {
-          mantissa = mantissa * 10 + static_cast<uint64_t>(digit);
-          ++kept;
-        }
-        if (fraction) --exponent;
-      } else if (!fraction) {
-        ++exponent;
-      }
-      ++i;
-    }
-  };
-
-  readDigits(false);
-  if (i < n && (t[i] == '.' || i == pointAt)) {
-    ++i;
-    readDigits(true);
-  }
-  // On failure the value is every mantissa digit read, as one whole number
-  // (rare, so it is worked out only then).
-  const size_t mantissaEnd = i;
-  auto partial = [&] {
-    double value = 0;
-    for (size_t k = mantissaStart; k < mantissaEnd; ++k)
-      if (IsDigit(t[k])) value = value * 10 + (t[k] - '0');
-    return value;
-  };
-  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
-    ++i;
-    bool exponentNegative = false;
-    if (i < n && (t[i] == '+' || t[i] == '-')) {
-      exponentNegative = t[i] == '-';
-      ++i;
-    }
-    if (i == n || !IsDigit(t[i])) return {partial(), false};
-    long written = 0;
-    while (i < n && IsDigit(t[i])) {
-      if (written < 100000) written = written * 10 + (t[i] - '0');
-      ++i;
-    }
-    exponent += exponentNegative ? -written : written;
-  }
-  if (i != n) return {partial(), false};
-  const double value = ScaleDecimal(mantissa, exponent);
-  return {negative ? -value : value, true};
+  NumberTailReader reader;
+  for (size_t i = t.size(); i-- > 0 && !reader.Dead();) reader.Prepend(i == pointAt ? '.' : t[i]);
+  if (const std::optional<double> value = reader.Value()) return {*value, true};
+  return {DigitsBeforeFailure(t, pointAt), false};
 }
 
 // Year of the local clock, re-read at most once a minute.
@@ -121,7 +54,9 @@ std::atomic<int64_t> g_cachedYear{0};  // (minute << 16) | year
 
 int Sign(double a, double b) { return a > b ? 1 : (a < b ? -1 : 0); }
 
-int CompareBytes(std::string_view a, std::string_view b) {
+}  // namespace
+
+int CompareTexts(std::string_view a, std::string_view b) {
   const size_t common = a.size() < b.size() ? a.size() : b.size();
   if (common > 0) {
     const int c = std::memcmp(a.data(), b.data(), common);  // unsigned bytes
@@ -130,13 +65,13 @@ int CompareBytes(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-// A cell's number for the numeric comparison: the first regional decimal
-// separator reads as ".", and an empty text is a successful 0.
 NumberConversion SortNumber(std::string_view t, const RegionalSettings& regional) {
   if (t.empty()) return {0, true};
   const size_t point = regional.decimalSeparator != '.' ? t.find(regional.decimalSeparator) : kNone;
   return ParseNumber(t, point);
 }
+
+namespace {
 
 int CompareNumbers(const NumberConversion& a, const NumberConversion& b) {
   if (!a.ok && !b.ok) return 0;
@@ -158,25 +93,6 @@ DateOrder OrderOf(std::string_view shortDateFormat) {
   }
   return DateOrder::MDY;
 }
-
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
-
-// Days from 1 March of year 0 in the proleptic Gregorian calendar.
-int64_t DaysFromCivil(int64_t y, int m, int d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe;
-}
-
-const int64_t kDay0 = DaysFromCivil(1899, 12, 30);
 
 // Cursor over a date-time text; blanks may stand before every element.
 class Scanner {
@@ -282,10 +198,9 @@ bool ScanDate(Scanner& sc, const RegionalSettings& regional, int currentYear, do
     if (yearDigits <= 2) year = WindowYear(year, currentYear);
   }
   sc.Char(regional.dateSeparator);
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-      day > DaysInMonth(year, month))
-    return false;
-  days = static_cast<double>(DaysFromCivil(year, month, day) - kDay0);
+  const std::optional<int32_t> dayNumber = DayNumber(year, month, day);
+  if (!dayNumber) return false;
+  days = *dayNumber;
   return true;
 }
 
@@ -408,13 +323,17 @@ std::optional<double> ReadDateTime(std::string_view text, const RegionalSettings
   return std::nullopt;
 }
 
-namespace {
-
 double SortDate(std::string_view t, const RegionalSettings& regional, int currentYear) {
   return ReadDateTime(t, regional, currentYear).value_or(0.0);
 }
 
-}  // namespace
+uint64_t SortPrefix(std::string_view t) {
+  uint64_t prefix = 0;
+  for (size_t k = 0; k < 7; ++k) {
+    prefix = (prefix << 8) | (k < t.size() ? static_cast<unsigned char>(t[k]) : 0u);
+  }
+  return (prefix << 8) | (t.size() < 8 ? t.size() : 8);
+}
 
 int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettings& regional,
                     int currentYear) {
@@ -428,46 +347,19 @@ int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettin
     case SortStyle::Alphabetic:
       break;
   }
-  return CompareBytes(a, b);
+  return CompareTexts(a, b);
 }
 
-PreparedKeyCell PrepareKeyCell(std::string_view text, const RegionalSettings& regional,
-                               int currentYear) {
-  if (currentYear == 0) currentYear = SystemCurrentYear();
-  PreparedKeyCell cell;
-  cell.text = text;
-  cell.style = DetectSortStyle(text, regional);
-  cell.number = SortNumber(text, regional);
-  cell.date = SortDate(text, regional, currentYear);
-  return cell;
-}
-
-int CompareKeyCells(const PreparedKeyCell& a, std::string_view b,
-                    const RegionalSettings& regional, int currentYear) {
-  switch (a.style) {
-    case SortStyle::Numeric:
-      return CompareNumbers(a.number, SortNumber(b, regional));
-    case SortStyle::Date:
-      if (currentYear == 0) currentYear = SystemCurrentYear();
-      return Sign(a.date, SortDate(b, regional, currentYear));
-    case SortStyle::Alphabetic:
-      break;
-  }
-  return CompareBytes(a.text, b);
-}
-
-int CompareKeyCells(std::string_view a, const PreparedKeyCell& b,
-                    const RegionalSettings& regional, int currentYear) {
-  switch (DetectSortStyle(a, regional)) {
-    case SortStyle::Numeric:
-      return CompareNumbers(SortNumber(a, regional), b.number);
-    case SortStyle::Date:
-      if (currentYear == 0) currentYear = SystemCurrentYear();
-      return Sign(SortDate(a, regional, currentYear), b.date);
-    case SortStyle::Alphabetic:
-      break;
-  }
-  return CompareBytes(a, b.text);
+KeyCellFacts PrepareKeyCell(std::string_view text, const RegionalSettings& regional,
+                            int currentYear) {
+  KeyCellFacts facts;
+  facts.style = DetectSortStyle(text, regional);
+  facts.prefix = SortPrefix(text);
+  const NumberConversion number = SortNumber(text, regional);
+  facts.number = number.value;
+  facts.numberOk = number.ok;
+  facts.date = SortDate(text, regional, currentYear);
+  return facts;
 }
 
 }  // namespace kartex

@@ -2,6 +2,7 @@
 // How two cells of a sort key column compare: numerically, as dates or
 // alphabetically, the style chosen from the first operand's text alone.
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -25,24 +26,56 @@ SortStyle DetectSortStyle(std::string_view text, const RegionalSettings& regiona
 NumberClass ClassifyNumber(std::string_view text, const RegionalSettings& regional);
 NumberConversion TextToNumber(std::string_view text);
 
-// A cell prepared once for many comparisons against it (the sort's pivot):
-// its style and its values under the numeric and the date comparison. The
-// text must outlive it. Comparisons with it give exactly the results of
-// CompareKeyCells on the texts.
-struct PreparedKeyCell {
-  std::string_view text;
+// A cell's value under the numeric comparison: the first regional decimal
+// separator reads as "."; an empty text is a successful 0.
+NumberConversion SortNumber(std::string_view text, const RegionalSettings& regional);
+// A cell's value under the date comparison: 0 when it cannot be read.
+double SortDate(std::string_view text, const RegionalSettings& regional, int currentYear = 0);
+// The first seven bytes, big-endian, and in the lowest byte the length up to
+// 8: comparing two prefixes as numbers compares the texts, unless they are
+// equal and both texts have 8 bytes or more.
+uint64_t SortPrefix(std::string_view text);
+
+// What the comparisons of a cell need, worked out once for a whole sort. A
+// value may stay unset when no cell of the column has the style that reads it.
+struct KeyCellFacts {
+  double number = 0;  // SortNumber
+  double date = 0;    // SortDate
+  uint64_t prefix = 0;
   SortStyle style = SortStyle::Alphabetic;
-  NumberConversion number;  // an empty text is a successful 0 here
-  double date = 0;          // an unreadable text counts as 0
+  bool numberOk = false;
 };
-PreparedKeyCell PrepareKeyCell(std::string_view text, const RegionalSettings& regional,
-                               int currentYear = 0);
-// The prepared cell as first operand (its style decides) ...
-int CompareKeyCells(const PreparedKeyCell& a, std::string_view b,
-                    const RegionalSettings& regional, int currentYear = 0);
-// ... and as second operand (the style of a decides).
-int CompareKeyCells(std::string_view a, const PreparedKeyCell& b,
-                    const RegionalSettings& regional, int currentYear = 0);
+KeyCellFacts PrepareKeyCell(std::string_view text, const RegionalSettings& regional,
+                            int currentYear = 0);
+
+// CompareKeyCells of two texts from their facts, or kTextsDecide when only
+// the texts can tell: then CompareTexts of the two texts gives the result.
+constexpr int kTextsDecide = 2;
+// -1, 0 or 1 as a is less than, equal to or greater than b. Without
+// branches: in a sort the outcome is as good as random, and mispredicted
+// branches would cost more than the comparison itself.
+template <typename T>
+inline int SortSign(T a, T b) {
+  return static_cast<int>(a > b) - static_cast<int>(a < b);
+}
+// The alphabetic comparison of two texts by their prefixes, the same way.
+inline int ComparePrefixes(uint64_t a, uint64_t b) {
+  const int v = SortSign(a, b);
+  return v == 0 && (a & 0xFF) == 8 ? kTextsDecide : v;
+}
+inline int CompareKeyFacts(const KeyCellFacts& a, const KeyCellFacts& b) {
+  switch (a.style) {
+    case SortStyle::Numeric:
+      return !a.numberOk && !b.numberOk ? 0 : SortSign(a.number, b.number);
+    case SortStyle::Date:
+      return SortSign(a.date, b.date);
+    case SortStyle::Alphabetic:
+      break;
+  }
+  return ComparePrefixes(a.prefix, b.prefix);
+}
+// The alphabetic comparison: unsigned bytes, a proper beginning first.
+int CompareTexts(std::string_view a, std::string_view b);
 
 // A date-time text as days since 30 December 1899 with the time as fraction;
 // nullopt when it cannot be read. currentYear places two-digit years and

@@ -309,6 +309,76 @@ TEST(SortByKeys, SameOrderAsThePartitionSchemeOnManyEqualValues) {
   }
 }
 
+// Cell texts drawn fresh for every cell, of the kinds a log holds and of the
+// kinds that trip the comparison: numbers that fail to convert, dates that
+// do not exist, texts that agree in their first seven or eight bytes.
+std::string RandomCell(std::mt19937& rng, int kind) {
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  switch (kind) {
+    case 0:  // whole numbers, some negative, some with leading zeros
+      return Text(pick(2) ? "-" : "", pick(3) ? "" : "00", pick(400));
+    case 1:  // decimal commas and points, thousands blanks
+      return Text(pick(30), pick(4) ? "," : ".", pick(1000), pick(8) ? "" : " 5");
+    case 2: {  // day-first dates, some impossible, some with a time
+      std::string date = Text(1 + pick(31), "-", 1 + pick(12), "-", pick(3) ? "20" : "", 10 + pick(20));
+      if (pick(4) == 0) date += Text(" ", pick(24), ":", pick(60));
+      return date;
+    }
+    case 3: {  // texts over a small alphabet, long ones sharing their start
+      static const std::string alphabet = std::string("aAbZ0/ -") + "\xA5\xB9";
+      std::string text = pick(3) ? "" : "SP9ABCDEF"; 
+      for (int n = pick(10); n > 0; --n) text += alphabet[static_cast<size_t>(pick(static_cast<int>(alphabet.size())))];
+      return text;
+    }
+    case 4:
+      return "";
+    default: {  // failing numbers and texts that look half like numbers
+      static const char* const odd[] = {"-", "1 234", "12abc", "1,5,3", "1e5", "007x", "12-05", "1/2"};
+      return odd[pick(8)];
+    }
+  }
+}
+
+TEST(SortByKeys, SameOrderAsThePartitionSchemeOnRandomColumns) {
+  // Each column draws its cells from some of the kinds above: one kind gives
+  // a column of one style, several kinds a column that mixes styles.
+  const std::vector<std::vector<int>> columnKinds = {
+      {0}, {1}, {2}, {3}, {0, 4}, {1, 5}, {2, 3, 4}, {0, 1, 2, 3, 4, 5}, {3, 4}, {5}};
+  const int kinds = static_cast<int>(columnKinds.size());
+  const int width = kinds + 1;  // the last column numbers the rows
+  std::mt19937 rng(20240611);
+  for (int round = 0; round < 300; ++round) {
+    const int dataRows = 2 + static_cast<int>(rng() % (round % 10 == 0 ? 3000 : 200));
+    Rows rows = {std::vector<std::string>(static_cast<size_t>(width), "H")};
+    for (int r = 0; r < dataRows; ++r) {
+      std::vector<std::string> row;
+      for (const std::vector<int>& drawn : columnKinds)
+        row.push_back(RandomCell(rng, drawn[rng() % drawn.size()]));
+      row.push_back(std::to_string(r));  // tells equal rows apart in the result
+      rows.push_back(std::move(row));
+    }
+    // One to three keys, either direction, now and then beyond the last column.
+    std::vector<Key> keys;
+    for (int k = 1 + static_cast<int>(rng() % 3); k > 0; --k) {
+      const int column = rng() % 8 == 0 ? width + 5 : static_cast<int>(rng() % kinds);
+      bool known = false;
+      for (const Key& key : keys) known = known || key.column == column;
+      if (!known) keys.push_back({column, rng() % 2 == 0});
+    }
+    const RegionalSettings& regional = round % 2 ? kDecimalComma : kUs;
+    LogTable table = MakeTable(rows, width);
+    ColumnSort sort(table, regional);
+    sort.SetCurrentYear(2024);
+    for (const Key& k : keys) sort.SortIndex().Append(k.column, k.descending);
+    sort.SortByKeys();
+
+    Rows expected = rows;
+    Reference{keys, width, regional, 2024}.Sort(expected, 1, dataRows);
+    ASSERT_EQ(TableRows(table, width), expected)
+        << "round " << round << ", " << dataRows << " rows, keys " << Describe(keys);
+  }
+}
+
 TEST(SortByKeys, ConsistentKeysGiveAnOrderedTable) {
   // Independent of the scheme: on texts and on integers the result is ordered.
   std::mt19937 rng(7);

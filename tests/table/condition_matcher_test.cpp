@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -235,6 +238,8 @@ TEST(ConditionMatcherTest, NumbersAndDatesUnderPolishRegionalSettings) {
           {">01.02.2024", "15.03.2024x", true, true},  // no date, text
           {">01.01.2024", "15.-3.2024", true, true},   // no date (month -3), text
           {">31.12.9999", "01.01.10000", true, false},  // year out of range: text
+          {"<01.02.2025", "05.03.2024", true, true},
+          {"<01.02.2025", "05.03.2024.9", true, false},  // the year field 2024.9: text
       },
       PolishRegional());
   // With "." as the thousands separator the same texts are numbers.
@@ -285,11 +290,95 @@ TEST(ConditionMatcherTest, PolishLettersMatchRegardlessOfCase) {
 }
 
 // ---------------------------------------------------------------------------
-// The plain recursive definition of an alternative's match, for texts and
-// patterns without digits, ".", "/" or "e" (so that no operand or tail is a
-// number or a date and comparisons are text comparisons).
+// The plain recursive definition of an alternative's match, with number and
+// date recognition written out as the language defines them.
 
-int ReferenceCompare(const std::string& a, const std::string& b) {
+// Number recognition on a copy of the text; the C library's strtod gives the
+// value (a "0" in front of the digits, as strtod takes neither "." alone nor
+// an exponent without digits).
+std::optional<double> ReferenceNumber(const std::string& text, const RegionalSettings& rs) {
+  std::string s;
+  for (char c : text) {
+    if (c == rs.decimalSeparator) {
+      s += '.';
+    } else if (c != rs.thousandSeparator) {
+      s += c;
+    }
+  }
+  size_t i = 0;
+  auto digits = [&] {
+    const size_t from = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    return i - from;
+  };
+  while (i < s.size() && s[i] == ' ') ++i;
+  const size_t signAt = i;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  const size_t digitsAt = i;
+  if (i == s.size()) return std::nullopt;
+  digits();
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    digits();
+  }
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    if (digits() == 0) return std::nullopt;
+  }
+  if (i != s.size()) return std::nullopt;
+  const std::string plain = s.substr(signAt, digitsAt - signAt) + "0" + s.substr(digitsAt);
+  return std::strtod(plain.c_str(), nullptr);
+}
+
+std::optional<int64_t> ReferenceWholeNumber(const std::string& s) {
+  size_t i = s.find_first_not_of(' ');
+  if (i == std::string::npos) return std::nullopt;
+  const bool negative = s[i] == '-';
+  if (s[i] == '+' || s[i] == '-') ++i;
+  if (i == s.size() || s.find_first_not_of("0123456789", i) != std::string::npos) return std::nullopt;
+  const std::string digits = s.substr(i);
+  const size_t significant = digits.find_first_not_of('0');
+  if (significant != std::string::npos && digits.size() - significant > 10) return std::nullopt;
+  const int64_t magnitude = significant == std::string::npos ? 0 : std::stoll(digits.substr(significant));
+  const int64_t value = negative ? -magnitude : magnitude;
+  if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+  return value;
+}
+
+// Date recognition: the fields at the first two separators, in the order of
+// the short date format, as a count of days.
+std::optional<int64_t> ReferenceDate(const std::string& text, const RegionalSettings& rs) {
+  const size_t first = text.find(rs.dateSeparator);
+  if (first == std::string::npos) return std::nullopt;
+  const size_t second = text.find(rs.dateSeparator, first + 1);
+  if (second == std::string::npos) return std::nullopt;
+  const std::string fields[3] = {text.substr(0, first), text.substr(first + 1, second - first - 1),
+                                 text.substr(second + 1)};
+  int64_t values[3];
+  for (int f = 0; f < 3; ++f) {
+    const std::optional<int64_t> v = ReferenceWholeNumber(fields[f]);
+    if (!v) return std::nullopt;
+    values[f] = *v;
+  }
+  // Only the two formats of the tests: day-month-year and month-day-year.
+  const bool dayFirst = std::tolower(rs.shortDateFormat[0]) == 'd';
+  const int64_t day = values[dayFirst ? 0 : 1], month = values[dayFirst ? 1 : 0], year = values[2];
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+  using namespace std::chrono;
+  const year_month_day date{std::chrono::year{static_cast<int>(year)},
+                            std::chrono::month{static_cast<unsigned>(month)},
+                            std::chrono::day{static_cast<unsigned>(day)}};
+  if (!date.ok()) return std::nullopt;
+  return sys_days{date}.time_since_epoch().count();
+}
+
+int ReferenceCompare(const std::string& a, const std::string& b, const RegionalSettings& rs) {
+  const auto na = ReferenceNumber(a, rs), nb = ReferenceNumber(b, rs);
+  if (na && nb) return *na < *nb ? -1 : (*na > *nb ? 1 : 0);
+  const auto db = ReferenceDate(b, rs);
+  const auto da = db ? ReferenceDate(a, rs) : std::nullopt;
+  if (da && db) return *da < *db ? -1 : (*da > *db ? 1 : 0);
   const std::string x = a.substr(0, 255), y = b.substr(0, 255);
   for (size_t i = 0; i < std::min(x.size(), y.size()); ++i) {
     const auto cx = static_cast<unsigned char>(x[i]), cy = static_cast<unsigned char>(y[i]);
@@ -309,17 +398,18 @@ std::string ReferenceOperand(const std::string& p, size_t i) {
   return taken.substr(0, 255);
 }
 
-bool ReferenceAlternative(const std::string& p, const std::string& t) {
+bool ReferenceAlternative(const std::string& p, const std::string& t,
+                          const RegionalSettings& rs = RegionalSettings{}) {
   const size_t gt = p.find('>'), lt = p.find('<');
   bool g = false, l = false;
   if (gt != std::string::npos) {
     const bool eq = gt + 1 < p.size() && p[gt + 1] == '=';
-    const int c = ReferenceCompare(t, ReferenceOperand(p, gt + 1 + (eq ? 1 : 0)));
+    const int c = ReferenceCompare(t, ReferenceOperand(p, gt + 1 + (eq ? 1 : 0)), rs);
     g = eq ? c >= 0 : c > 0;
   }
   if (lt != std::string::npos) {
     const bool eq = lt + 1 < p.size() && p[lt + 1] == '=';
-    const int c = ReferenceCompare(t, ReferenceOperand(p, lt + 1 + (eq ? 1 : 0)));
+    const int c = ReferenceCompare(t, ReferenceOperand(p, lt + 1 + (eq ? 1 : 0)), rs);
     l = eq ? c <= 0 : c < 0;
   }
   if (gt != std::string::npos && g) return true;
@@ -334,7 +424,7 @@ bool ReferenceAlternative(const std::string& p, const std::string& t) {
       const std::string rest = p.substr(pi);
       bool found = false;
       for (size_t len = 0; len <= t.size() - ti && !found; ++len) {
-        found = ReferenceAlternative(rest, t.substr(t.size() - len));
+        found = ReferenceAlternative(rest, t.substr(t.size() - len), rs);
       }
       if (found) {
         pi = p.size();
@@ -384,6 +474,56 @@ TEST(ConditionMatcherTest, StarSearchAnswersLikeThePlainRecursiveDefinition) {
   // Both answers occur often enough for the comparison to mean something.
   EXPECT_GT(matches, 4000);
   EXPECT_LT(matches, 36000);
+}
+
+TEST(ConditionMatcherTest, ComparisonsBehindStarsAnswerLikeThePlainRecursiveDefinition) {
+  // Numbers with decimal and thousands separators, dates, and texts, compared
+  // against every tail that a star leaves.
+  std::mt19937 rng(20240612);
+  const RegionalSettings settings[] = {DefaultRegional(), PolishRegional()};
+  int matches = 0, total = 0;
+  for (const RegionalSettings& rs : settings) {
+    for (int i = 0; i < 30000; ++i) {
+      std::string p = RandomText(rng, "**>><=?!1290.,e- ", 8);
+      if (i % 2 == 0) p.insert(rng() % (p.size() + 1), rng() % 2 ? "*>" : "*<=");
+      const std::string t = RandomText(rng, "012909.,.,e- a", 11);
+      const bool expected = ReferenceAlternative(p, t, rs);
+      matches += expected;
+      ++total;
+      ASSERT_EQ(MatchAlternative(p, t, rs), expected) << "pattern [" << p << "] text [" << t << "]";
+    }
+  }
+  EXPECT_GT(matches, total / 10);
+  EXPECT_LT(matches, total - total / 10);
+}
+
+TEST(ConditionMatcherTest, ComparisonsBehindStarsOverLongCellsAnswerLikeTheTailsAlone) {
+  // A comparison behind a star holds for the cell when it holds for some
+  // tail: each tail is checked here on its own, as a comparison without star.
+  const RegionalSettings rs = PolishRegional();
+  std::mt19937 rng(3);
+  const std::vector<std::string> cells = {
+      std::string(1200, '0'),
+      std::string(900, '1'),
+      "0," + std::string(700, '0') + "7",
+      std::string(500, '9') + "," + std::string(500, '9') + "e-990",
+      "x15.03.2024" + std::string(300, ' ') + "1" + std::string(300, ' ') + "5",
+      RandomText(rng, "0123456789., -e", 1000),
+      RandomText(rng, "01.2", 1000)};
+  const std::vector<std::string> operands = {"5", "0", "-1", "1e300", "1e-300", "0,5",
+                                             "01.02.2024", "15", "zz"};
+  for (const std::string& cell : cells) {
+    for (const std::string& operand : operands) {
+      for (const std::string op : {">", "<", ">=", "<="}) {
+        bool someTail = false;
+        for (size_t t = 0; t <= cell.size() && !someTail; ++t)
+          someTail = MatchAlternative(op + operand, cell.substr(t), rs);
+        // No tail is the pattern's own text, so only the comparisons count.
+        ASSERT_EQ(MatchAlternative("*" + op + operand, cell, rs), someTail)
+            << op << operand << " over a cell of " << cell.size() << " characters";
+      }
+    }
+  }
 }
 
 TEST(ConditionMatcherTest, PreparedConditionAnswersLikeMatchCondition) {
