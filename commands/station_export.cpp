@@ -5,8 +5,11 @@
 #include "station_export.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "busy_cursor.h"
@@ -18,35 +21,96 @@
 namespace kartex {
 namespace {
 
-// The data rows of each station, stations in the order of their first row.
-std::vector<std::vector<int>> RowsByStation(const LogTable& table, int callColumn) {
-  std::vector<std::vector<int>> stations;
-  auto callOf = [&](uint32_t station) { return table.CellText(callColumn, stations[station].front()); };
-  TextIndex<decltype(callOf)> stationOfCall(callOf, static_cast<size_t>(table.RowCount()));
-  for (int row = 1; row < table.RowCount(); ++row) {
-    const auto [station, inserted] =
-        stationOfCall.Insert(table.CellText(callColumn, row), static_cast<uint32_t>(stations.size()));
-    if (inserted) stations.emplace_back();
-    stations[station].push_back(row);
+// The shown data rows grouped by station: stations in the order of their
+// first row, each station's rows in table order. Flat arrays, so that a log
+// of many stations costs no allocation per station.
+class StationRows {
+ public:
+  StationRows(const LogTable& table, int callColumn) {
+    size_t stations = 0;
+    const std::vector<uint32_t> stationOfRow = NumberStations(table, callColumn, stations);
+    GroupRows(stationOfRow, stations);
   }
-  return stations;
-}
+
+  size_t Count() const { return begin_.size() - 1; }
+  std::span<const int> Of(size_t station) const {
+    return std::span<const int>(rows_).subspan(begin_[station], begin_[station + 1] - begin_[station]);
+  }
+  // The number of rows of the largest station; 0 when none is shown.
+  size_t Largest() const {
+    size_t largest = 0;
+    for (size_t station = 0; station < Count(); ++station) largest = std::max(largest, Of(station).size());
+    return largest;
+  }
+
+ private:
+  // The station of each data row (from 0, in the order of first rows).
+  static std::vector<uint32_t> NumberStations(const LogTable& table, int callColumn, size_t& stations) {
+    const size_t dataRows = table.RowCount() > 1 ? static_cast<size_t>(table.RowCount() - 1) : 0;
+    std::vector<std::string_view> calls;  // of each station
+    std::vector<uint32_t> stationOfRow(dataRows);
+    auto callOf = [&calls](uint32_t station) { return calls[station]; };
+    TextIndex<decltype(callOf)> stationOfCall(callOf, dataRows);
+    for (size_t i = 0; i < dataRows; ++i) {
+      const std::string_view call = table.CellText(callColumn, static_cast<int>(i) + 1);
+      const auto [station, inserted] = stationOfCall.Insert(call, static_cast<uint32_t>(calls.size()));
+      if (inserted) calls.push_back(call);
+      stationOfRow[i] = station;
+    }
+    stations = calls.size();
+    return stationOfRow;
+  }
+
+  // A counting sort of the rows by station, which keeps table order within
+  // each station.
+  void GroupRows(const std::vector<uint32_t>& stationOfRow, size_t stations) {
+    begin_.assign(stations + 1, 0);
+    for (uint32_t station : stationOfRow) ++begin_[station + 1];
+    for (size_t station = 0; station < stations; ++station) begin_[station + 1] += begin_[station];
+    std::vector<uint32_t> next(begin_.begin(), begin_.end() - 1);
+    rows_.resize(stationOfRow.size());
+    for (size_t i = 0; i < stationOfRow.size(); ++i) rows_[next[stationOfRow[i]]++] = static_cast<int>(i) + 1;
+  }
+
+  std::vector<uint32_t> begin_;  // where each station's rows start in rows_, and the end
+  std::vector<int> rows_;
+};
+
+// The cells of one row, unpacked once for a writer that reads many of them.
+class UnpackedRow {
+ public:
+  void Load(const TableRow& row) {
+    text_ = row.StoredText();
+    ends_.resize(static_cast<size_t>(row.FieldCount()));
+    row.StoredEnds(ends_.data());
+  }
+  void Clear() {
+    text_ = {};
+    ends_.clear();
+  }
+  int StoredCount() const { return static_cast<int>(ends_.size()); }
+  // The empty text beyond the stored cells.
+  std::string_view Cell(int col) const {
+    if (col >= StoredCount()) return {};
+    return {text_.data() + Start(col), ends_[static_cast<size_t>(col)] - Start(col)};
+  }
+  bool HoldsText(int col) const { return ends_[static_cast<size_t>(col)] > Start(col); }
+
+ private:
+  uint32_t Start(int col) const { return col == 0 ? 0 : ends_[static_cast<size_t>(col) - 1]; }
+
+  std::string_view text_;
+  std::vector<uint32_t> ends_;
+};
 
 // The columns with a header name or with text in a shown row.
 std::vector<int> UsedColumns(const LogTable& table) {
-  std::vector<bool> used(static_cast<size_t>(table.ColCount()), false);
-  std::vector<uint32_t> ends;
+  std::vector<char> used(static_cast<size_t>(table.ColCount()), 0);
+  UnpackedRow cells;
   for (int row = 0; row < table.RowCount(); ++row) {
-    const TableRow& cells = table.Row(row);
-    const int stored = std::min(cells.FieldCount(), table.ColCount());
-    ends.resize(static_cast<size_t>(cells.FieldCount()));
-    cells.StoredEnds(ends.data());
-    uint32_t start = 0;
-    for (int col = 0; col < stored; ++col) {
-      const uint32_t end = ends[static_cast<size_t>(col)];
-      if (end > start) used[static_cast<size_t>(col)] = true;
-      start = end;
-    }
+    cells.Load(table.Row(row));
+    const int stored = std::min(cells.StoredCount(), table.ColCount());
+    for (int col = 0; col < stored; ++col) used[static_cast<size_t>(col)] |= cells.HoldsText(col);
   }
   std::vector<int> columns;
   for (int col = 0; col < table.ColCount(); ++col) {
@@ -73,21 +137,37 @@ std::string HeaderLine(const LogTable& table, const std::vector<int>& columns, s
   return line;
 }
 
-// One station's line: its contacts' cells group by group, then empty
-// groups up to the header's count.
-void StationLine(std::string& line, const LogTable& table, const std::vector<int>& columns,
-                 const std::vector<int>& rows, size_t groups) {
-  line.clear();
-  bool first = true;
-  for (size_t group = 0; group < groups; ++group) {
-    for (int col : columns) {
-      if (!first) line += ',';
-      first = false;
-      AppendQuotedCsvField(line, group < rows.size() ? table.CellText(col, rows[group]) : std::string_view());
+// Builds one station's line: its contacts' cells group by group, then
+// empty groups up to the header's count.
+class StationLineBuilder {
+ public:
+  StationLineBuilder(const LogTable& table, std::vector<int> columns, size_t groups)
+      : table_(table), columns_(std::move(columns)), groups_(groups) {}
+
+  std::string_view Line(std::span<const int> rows) {
+    line_.clear();
+    for (size_t group = 0; group < groups_; ++group) {
+      if (group < rows.size()) {
+        contact_.Load(table_.Row(rows[group]));
+      } else {
+        contact_.Clear();
+      }
+      for (int col : columns_) {
+        if (!line_.empty()) line_ += ',';
+        AppendQuotedCsvField(line_, contact_.Cell(col));
+      }
     }
+    line_ += "\r\n";
+    return line_;
   }
-  line += "\r\n";
-}
+
+ private:
+  const LogTable& table_;
+  std::vector<int> columns_;
+  size_t groups_;
+  UnpackedRow contact_;
+  std::string line_;
+};
 
 }  // namespace
 
@@ -98,23 +178,17 @@ void SaveStationsToCSV(Session& session) {
   if (!fileName) return;
   BusyCursor busy(windows);
   const LogTable& table = session.Table();
-  const std::vector<std::vector<int>> stations = RowsByStation(table, session.Log().callColumn);
+  const StationRows stations(table, session.Log().callColumn);
   const std::vector<int> columns = UsedColumns(table);
   // An edited CALL may leave a station with more or fewer rows than N; with
   // no station shown the header still names the N groups a template uses.
-  size_t groups = static_cast<size_t>(session.Controls().qsoFilterN);
-  if (!stations.empty()) {
-    groups = 0;
-    for (const std::vector<int>& rows : stations) groups = std::max(groups, rows.size());
-  }
+  const size_t groups =
+      stations.Count() > 0 ? stations.Largest() : static_cast<size_t>(session.Controls().qsoFilterN);
 
   AtomicFileWriter writer(*fileName);
   writer.Write(HeaderLine(table, columns, groups));
-  std::string line;
-  for (const std::vector<int>& rows : stations) {
-    StationLine(line, table, columns, rows, groups);
-    writer.Write(line);
-  }
+  StationLineBuilder builder(table, columns, groups);
+  for (size_t station = 0; station < stations.Count(); ++station) writer.Write(builder.Line(stations.Of(station)));
   writer.Commit();
 }
 
