@@ -141,6 +141,9 @@ void TForm1::BuildMenu() {
   SaveCSV1 = plik->addAction("&Zapisz plik CSV");
   SaveCSV1->setObjectName("SaveCSV1");
   SaveCSV1->setEnabled(false);
+  SaveStationsCSV1 = plik->addAction("Zapisz plik CSV – jedna stacja w wierszu");
+  SaveStationsCSV1->setObjectName("SaveStationsCSV1");
+  SaveStationsCSV1->setEnabled(false);
   Zamknij1 = plik->addAction("&Zamknij");
   Zamknij1->setObjectName("Zamknij1");
 
@@ -151,6 +154,7 @@ void TForm1::BuildMenu() {
 
   connect(OtworzplikCSV1, &QAction::triggered, this, &TForm1::Load_CSVClick);
   connect(SaveCSV1, &QAction::triggered, this, &TForm1::Save_CSVClick);
+  connect(SaveStationsCSV1, &QAction::triggered, this, &TForm1::SaveStationsCSV1Click);
   connect(Zamknij1, &QAction::triggered, this, &TForm1::Close1Click);
   connect(Otworzplikpomocy1, &QAction::triggered, this, &TForm1::Otworzplikpomocy1Click);
 }
@@ -320,6 +324,7 @@ void TForm1::ApplyControlStates() {
   const bool log = controls.logCommandsEnabled;
   Save_CSV->setEnabled(log);
   SaveCSV1->setEnabled(log);
+  SaveStationsCSV1->setEnabled(controls.SaveStationsEnabled());
   SG1->setEnabled(log);
   SortBy->setEnabled(log);
   RG1->setEnabled(log);
@@ -389,6 +394,10 @@ void TForm1::Load_CSVClick() {
 
 void TForm1::Save_CSVClick() {
   RunCommand([this] { session_.Save_CSVClick(); });
+}
+
+void TForm1::SaveStationsCSV1Click() {
+  RunCommand([this] { session_.SaveStationsCSV1Click(); });
 }
 
 void TForm1::QSL_VIAClick() {

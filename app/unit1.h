@@ -66,6 +66,7 @@ class TForm1 : public QMainWindow {
 
   void Load_CSVClick();
   void Save_CSVClick();
+  void SaveStationsCSV1Click();
   void QSL_VIAClick();
   void CTY_ADIFClick();
   void Close1Click();
@@ -102,6 +103,7 @@ class TForm1 : public QMainWindow {
   QStatusBar* StatusBar1 = nullptr;
   QAction* OtworzplikCSV1 = nullptr;
   QAction* SaveCSV1 = nullptr;
+  QAction* SaveStationsCSV1 = nullptr;
   QAction* Zamknij1 = nullptr;
   QAction* Otworzplikpomocy1 = nullptr;
 

@@ -41,6 +41,8 @@ STANDARD_ACTIONS=(
   "open {LOG} qso 1 info"
   "open {LOG} click 4 info"
   "open {LOG} qso 1 save-csv {OUT}"
+  "open {LOG} qso 2 save-csv {OUT}"
+  "open {LOG} qso 2 save-stations {OUT}"
   "open {LOG} save-qsl {OUT}"
   "open {LOG} save-country {OUT} adif"
 )

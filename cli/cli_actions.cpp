@@ -19,6 +19,7 @@ const char* const kUsageText =
     "  click COL | click +COL         sort click on the header of column COL (+: with Shift)\n"
     "  edit COL ROW TEXT              type TEXT into cell (COL, ROW), ROW from 1\n"
     "  save-csv FILE                  write the shown table for the mail merge\n"
+    "  save-stations FILE             write one row per shown station with its N contacts (needs qso N)\n"
     "  save-qsl FILE                  write the list of QSL managers\n"
     "  save-country FILE [adif|cty]   write the DXCC countries of the log\n"
     "  where [--case] COL CONDITION   filter the rows on a condition of your own\n"
@@ -93,8 +94,10 @@ CliAction ParseAction(ArgReader& reader) {
     action.row = ParseInt(reader.Take("ROW of edit"), "ROW of edit (the header, row 0, cannot be edited)", 1,
                           kMaxColumn);
     action.text = ToCp1250(reader.Take("TEXT of edit"), "TEXT of edit");
-  } else if (word == "save-csv" || word == "save-qsl") {
-    action.kind = word == "save-csv" ? ActionKind::SaveCsv : ActionKind::SaveQsl;
+  } else if (word == "save-csv" || word == "save-stations" || word == "save-qsl") {
+    action.kind = word == "save-csv"        ? ActionKind::SaveCsv
+                  : word == "save-stations" ? ActionKind::SaveStations
+                                            : ActionKind::SaveQsl;
     action.file = reader.Take("FILE of " + word);
   } else if (word == "save-country") {
     action.kind = ActionKind::SaveCountry;
@@ -153,6 +156,8 @@ bool Available(const CliAction& action, const Session& session) {
       return true;
     case ActionKind::SaveQsl:
       return controls.qslViaEnabled;
+    case ActionKind::SaveStations:
+      return controls.SaveStationsEnabled();
     default:
       return controls.logCommandsEnabled;
   }
@@ -185,6 +190,10 @@ bool RunAction(const CliAction& action, Session& session, ConsoleWindowSystem& w
     case ActionKind::SaveCsv:
       windows.AnswerNextDialog(action.file);
       session.Save_CSVClick();
+      return true;
+    case ActionKind::SaveStations:
+      windows.AnswerNextDialog(action.file);
+      session.SaveStationsCSV1Click();
       return true;
     case ActionKind::SaveQsl:
       windows.AnswerNextDialog(action.file);

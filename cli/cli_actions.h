@@ -12,7 +12,9 @@
 
 namespace kartex {
 
-enum class ActionKind { Open, Qso, QsoOff, Click, Edit, SaveCsv, SaveQsl, SaveCountry, Where, WhereOff, Info };
+enum class ActionKind {
+  Open, Qso, QsoOff, Click, Edit, SaveCsv, SaveStations, SaveQsl, SaveCountry, Where, WhereOff, Info
+};
 
 struct CliAction {
   ActionKind kind = ActionKind::Info;

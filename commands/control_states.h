@@ -21,8 +21,16 @@ struct ControlStates {
   std::vector<std::string> listBox1;  // Windows-1250 bytes, heading included
   int rg1ItemIndex = -1;              // -1: none selected; 0..9: "1".."10"; 10: "Usuń filtr"
   int sortByItemIndex = 0;            // 0: "ADIF_DXC", 1: "CTY"
+  // N of the QSO-count filter that narrows the table now (1..10); 0 while no
+  // such filter is on. RG1 may still show an N that is no longer in force
+  // (after the country export), so this is kept apart from rg1ItemIndex.
+  int qsoFilterN = 0;
   bool progressVisible = true;
   int progressPosition = 0;
+
+  // SaveStationsCSV1: one row per station needs every shown station to have
+  // the same N contacts, which only the QSO-count filter guarantees.
+  bool SaveStationsEnabled() const { return logCommandsEnabled && qsoFilterN >= 1 && qsoFilterN <= 10; }
 };
 
 }  // namespace kartex

@@ -19,7 +19,7 @@ LoadOutcome Session::Load_CSVClick() {
   windows_.ProcessPendingEvents();
   BusyCursor busy(windows_);
 
-  filter_.SetFilterActive(false);
+  SwitchFilterOff();
   table_.ClearCells();
   log_.tally.clear();
   table_.ReadCsvFile(*fileName);

@@ -30,7 +30,7 @@ void Session::RG1Click(int itemIndex) {
 
 void Session::FiltrQSO(uint8_t n) {
   if (log_.tally.empty()) return;
-  filter_.SetFilterActive(false);
+  SwitchFilterOff();
   if (n == 0) {
     BuildPerRowTally();
     return;
@@ -40,6 +40,7 @@ void Session::FiltrQSO(uint8_t n) {
   item.CaseSensitive = true;
   item.Condition = BuildQsoCondition(n);
   filter_.SetFilterActive(true);
+  controls_.qsoFilterN = n;
   ShowFilteredRows();
 }
 
@@ -97,7 +98,7 @@ void Session::ShowFilteredRows() {
 }
 
 void Session::ApplyCondition(int column, const std::string& condition, bool caseSensitive) {
-  filter_.SetFilterActive(false);
+  SwitchFilterOff();
   TFilterData& item = filter_.Filter()[0];
   item.Column = static_cast<int16_t>(column);
   item.Condition = condition;
@@ -106,8 +107,13 @@ void Session::ApplyCondition(int column, const std::string& condition, bool case
   ShowFilteredRows();
 }
 
-void Session::RemoveCondition() {
+void Session::SwitchFilterOff() {
   filter_.SetFilterActive(false);
+  controls_.qsoFilterN = 0;
+}
+
+void Session::RemoveCondition() {
+  SwitchFilterOff();
   QSL_VIA_Listbox();
   SetRecordsCaption(table_.RowCount() - 1);
   windows_.ControlsChanged();

@@ -45,6 +45,8 @@ class Session {
   void QSL_VIA_Listbox();
   void QSL_VIAClick();
   void Save_CSVClick();
+  // "Plik" -> "Zapisz plik CSV – jedna stacja w wierszu".
+  void SaveStationsCSV1Click();
   // A sort click on the header cell of column, after the window's pixel
   // rules; applies the rules that need no pixels, then sorts.
   void HeaderSortClick(int column, bool shiftHeld);
@@ -65,6 +67,9 @@ class Session {
 
  private:
   void RejectLoad(const std::string& message);
+  // Every switch-off of the row filter goes here, so that the controls know
+  // no QSO-count filter is on any more.
+  void SwitchFilterOff();
   void SetRecordsCaption(int records);
   void BuildTally();
   void BuildPerRowTally();

@@ -133,21 +133,25 @@ class CsvLineBuilder {
 
 }  // namespace
 
-void SaveSGToCSV(Session& session) {
-  WindowSystem& windows = session.Windows();
-  std::optional<std::string> chosen =
-      windows.SaveFileDialog({"SaveSGToCSV", "", "CSV (*.csv)|*.CSV"});
-  if (!chosen) return;
+std::optional<std::string> AskCsvExportFile(WindowSystem& windows, const FileDialogSpec& dialog) {
+  std::optional<std::string> chosen = windows.SaveFileDialog(dialog);
+  if (!chosen) return std::nullopt;
   bool appended = false;
   std::string fileName = CsvExportFileName(*chosen, &appended);
-  // The dialog asked only about the name chosen in it.
   if (appended && FileExists(fileName) &&
       !windows.Confirm("Plik " + fileName + " już istnieje. Zastąpić ?", "Confirm")) {
-    return;
+    return std::nullopt;
   }
+  return fileName;
+}
+
+void SaveSGToCSV(Session& session) {
+  WindowSystem& windows = session.Windows();
+  std::optional<std::string> fileName = AskCsvExportFile(windows, {"SaveSGToCSV", "", "CSV (*.csv)|*.CSV"});
+  if (!fileName) return;
   BusyCursor busy(windows);
   const LogTable& table = session.Table();
-  AtomicFileWriter writer(fileName);
+  AtomicFileWriter writer(*fileName);
   CsvLineBuilder builder(table.ColCount());
   for (int row = 0; row < table.RowCount(); ++row) writer.Write(builder.Line(table.Row(row)));
   writer.Commit();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "child_process.h"
 #include "temp_dir.h"
@@ -32,7 +33,7 @@ TEST_F(CliTest, BadUsageExitsWithTwoBeforeAnyActionRuns) {
            {}, {"frobnicate"}, {"open"}, {"open", "log.csv", "qso", "11"}, {"open", "log.csv", "qso", "x"},
            {"open", "log.csv", "save-csv", "out.csv", "click"}, {"--decimal", "ab", "info"},
            {"open", "log.csv", "edit", "1", "0", "x"}, {"open", "log.csv", "edit", "1", "1", "\xE2\x82\xAC\xE2\x98\x83"},
-           {"--bogus", "info"}}) {
+           {"--bogus", "info"}, {"open", "log.csv", "qso", "1", "save-stations"}}) {
     CliRun run = Cli(args);
     EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
     EXPECT_NE(run.err.find("usage:"), std::string::npos);
@@ -113,6 +114,34 @@ TEST_F(CliTest, WhereAndEditTakeUtf8Texts) {
   EXPECT_NE(csv.find("\"A\",\"1\",\"Gda\xF1sk\""), std::string::npos) << csv;
   EXPECT_EQ(csv.find("Krak"), std::string::npos);
   EXPECT_NE(run.out.find("\"records\": 2"), std::string::npos);
+}
+
+TEST_F(CliTest, SaveStationsOnlyWhileAQsoCountFilterIsOn) {
+  WriteLog("log.csv", {"A,B,C,D,CALL,DXCC", ",,,,K1AA,291", ",,,,SP1AA,269", ",,,,K1AA,291"});
+  for (const char* reference : {"CTY.DAT", "ADIF_DXC.TXT"}) {
+    std::filesystem::copy_file(std::string(KARTEX_DEMO_DIR) + "/" + reference, dir.File(reference));
+  }
+  // Before a load, after it, after "qso off", under a condition of one's
+  // own, and after the country export switched the filter off while RG1
+  // still shows 2: greyed each time. Under "qso 2" it writes.
+  CliRun run = Cli({"save-stations", "a.csv", "open", "log.csv", "save-stations", "b.csv", "qso", "2",
+                    "save-stations", "stations", "qso", "off", "save-stations", "d.csv", "qso", "1", "where", "4",
+                    "K*", "save-stations", "e.csv", "qso", "2", "save-country", "COUNTRY.CSV", "save-stations",
+                    "f.csv", "info"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // (The demo's reference files also name countries missing from the ADIF list.)
+  const std::string greyed = "kartex-cli: save-stations: not available now\n";
+  int greyedLines = 0;
+  for (size_t at = run.err.find(greyed); at != std::string::npos; at = run.err.find(greyed, at + 1)) ++greyedLines;
+  EXPECT_EQ(greyedLines, 5) << run.err;
+  for (const char* file : {"a.csv", "b.csv", "d.csv", "e.csv", "f.csv"}) {
+    EXPECT_FALSE(std::filesystem::exists(dir.File(file))) << file;
+  }
+  EXPECT_EQ(ReadFile(dir.File("stations.CSV")),
+            "\"A\",\"B\",\"C\",\"D\",\"CALL\",\"DXCC\",\"A_2\",\"B_2\",\"C_2\",\"D_2\",\"CALL_2\",\"DXCC_2\"\r\n"
+            "\"\",\"\",\"\",\"\",\"K1AA\",\"291\",\"\",\"\",\"\",\"\",\"K1AA\",\"291\"\r\n");
+  EXPECT_NE(run.out.find("\"rg1\": 2"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"filter_active\": false"), std::string::npos);
 }
 
 TEST_F(CliTest, SaveErrorEndsTheRunWithItsMessage) {
