@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "app/sort_mark.h"
 #include "table/code_page.h"
+#include "table/header_click_rules.h"
 
 namespace kartex {
 namespace {
@@ -56,10 +58,23 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
       return table_.RowCount() >= 1 ? Decoded(table_.CellText(section, 0)) : QString();
     }
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    if (role == kSortMarkRole) return SortMarkOf(section);
     return QVariant();
   }
   if (role == Qt::DisplayRole && section >= 0 && section < rowCount()) return section + 1;
   return QVariant();
+}
+
+QVariant LogTableModel::SortMarkOf(int column) const {
+  if (!ShowsSortMarks(table_.RowCount())) return QVariant();
+  const TSortIndexList& keys = session_.Sort().SortIndex();
+  const int position = keys.Find(column);
+  if (position < 0) return QVariant();
+  return QVariant::fromValue(SortMark{position + 1, keys.Descending(position)});
+}
+
+void LogTableModel::SortKeysChanged() {
+  if (columnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 Qt::ItemFlags LogTableModel::flags(const QModelIndex& index) const {

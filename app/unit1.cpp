@@ -292,7 +292,6 @@ void TForm1::BuildGrid(QWidget* client) {
 
   SG1Header = new SortHeaderView(SG1);
   SG1Header->setToolTip(kSortHint);
-  SG1Header->SetSortSource(&session_.Sort().SortIndex(), &session_.Table());
   connect(SG1Header, &SortHeaderView::sortClicked, this, &TForm1::HeaderSortClick);
 
   model_ = std::make_unique<LogTableModel>(session_);
@@ -410,12 +409,9 @@ void TForm1::SortBySelected(int itemIndex) {
 }
 
 void TForm1::HeaderSortClick(int column, bool shiftHeld) {
-  RunCommand([this, column, shiftHeld] {
-    if (!session_.HeaderSortAllowed()) return;
-    windows_.ShowBusyCursor();
-    session_.HeaderSortClick(column, shiftHeld);
-  });
-  SG1Header->viewport()->update();
+  bool sorted = false;
+  RunCommand([this, column, shiftHeld, &sorted] { sorted = session_.HeaderSortClick(column, shiftHeld); });
+  if (sorted) model_->SortKeysChanged();
 }
 
 void TForm1::Otworzplikpomocy1Click() {

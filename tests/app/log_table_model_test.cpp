@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/log_table_model.h"
+#include "app/sort_mark.h"
 #include "app_test_support.h"
 #include "commands/session.h"
 #include "table/log_table.h"
@@ -121,6 +122,34 @@ class LogTableModelTest : public QObject {
     session->RG1Click(kartex::kRG1RemoveFilter);
     QCOMPARE(model->rowCount(), 4);
     QVERIFY(resets.count() >= 4);
+  }
+
+  // The header learns the sort marks from the model, never from the store.
+  void sortMarksThroughTheHeaderData() {
+    auto markOf = [this](int column) {
+      const QVariant mark = model->headerData(column, Qt::Horizontal, kartex::kSortMarkRole);
+      if (!mark.canConvert<kartex::SortMark>()) return QString("-");
+      const kartex::SortMark value = mark.value<kartex::SortMark>();
+      return QString::number(value.position) + (value.descending ? "v" : "^");
+    };
+    auto marks = [&] { return markOf(0) + markOf(1) + markOf(2) + markOf(3); };
+    Load({"CALL,DXCC,NAME,BAND", "SP1AA,269,Jan,20M", "SP2BB,230,Ewa,40M"});
+    QCOMPARE(marks(), QString("----"));
+    QSignalSpy headerChanged(model.get(), &QAbstractItemModel::headerDataChanged);
+    session->HeaderSortClick(2, false);
+    session->HeaderSortClick(2, false);
+    session->HeaderSortClick(0, true);
+    QCOMPARE(marks(), QString("2^-1v-"));
+    model->SortKeysChanged();
+    QCOMPARE(headerChanged.count(), 1);
+    QCOMPARE(headerChanged[0][1].toInt(), 0);
+    QCOMPARE(headerChanged[0][2].toInt(), model->columnCount() - 1);
+    // A table of one data row shows no marks, though the keys stay.
+    Load({"CALL,DXCC,NAME", "SP1AA,269,Jan"});
+    QCOMPARE(marks(), QString("----"));
+    QCOMPARE(session->Sort().SortIndex().Count(), 2);
+    // The texts stay the column names.
+    QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QString("NAME"));
   }
 
   void everyRowFilteredOutKeepsTheHeader() {
