@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/refused_edit.h"
 #include "app/sort_mark.h"
 #include "table/code_page.h"
 #include "table/header_click_rules.h"
@@ -15,9 +16,6 @@ QString Decoded(std::string_view cell) {
 }
 
 }  // namespace
-
-const char* const LogTableModel::kRefusedEditMessage =
-    "Tekst zawiera znak, którego nie można zapisać w stronie kodowej Windows-1250.";
 
 LogTableModel::LogTableModel(Session& session, QObject* parent)
     : QAbstractTableModel(parent), session_(session), table_(session.Table()) {
@@ -86,9 +84,10 @@ bool LogTableModel::setData(const QModelIndex& index, const QVariant& value, int
   if (role != Qt::EditRole || !HoldsCell(index)) return false;
   const int col = index.column();
   const int row = index.row() + 1;
-  std::optional<std::string> encoded = Utf8ToCp1250(value.toString().toStdString());
+  const QString text = value.toString();
+  std::optional<std::string> encoded = Utf8ToCp1250(text.toStdString());
   if (!encoded) {
-    emit editRefused(QString::fromUtf8(kRefusedEditMessage));
+    emit editRefused(RefusedEditMessage(text));
     return false;
   }
   if (table_.CellText(col, row) == *encoded) return true;

@@ -15,9 +15,6 @@ class LogTableModel : public QAbstractTableModel, public TableObserver {
   Q_OBJECT
 
  public:
-  // The text shown when an edit holds a character Windows-1250 cannot hold.
-  static const char* const kRefusedEditMessage;
-
   explicit LogTableModel(Session& session, QObject* parent = nullptr);
   ~LogTableModel() override;
 

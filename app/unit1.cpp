@@ -102,6 +102,7 @@ TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* pare
   BuildMenu();
   BuildControls(client);
   BuildGrid(client);
+  SetTabOrder();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   AddFileDialog("OD");
@@ -259,6 +260,17 @@ void TForm1::BuildControls(QWidget* client) {
   connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
 }
 
+// Tab follows the window's layout from the top. A radio group is one stop:
+// Qt gives the tab focus to its checked item only (to every item while none
+// is checked), and the arrow keys move within it.
+void TForm1::SetTabOrder() {
+  QList<QWidget*> chain = {Load_CSV, Save_CSV, SG1};
+  for (QAbstractButton* item : RG1Items->buttons()) chain.append(item);
+  for (QAbstractButton* item : SortByItems->buttons()) chain.append(item);
+  chain << CTY_ADIF << ListBox1 << QSL_VIA << BitBtn1;
+  for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+}
+
 void TForm1::BuildGrid(QWidget* client) {
   SG1 = new QTableView(client);
   SG1->setObjectName("SG1");
@@ -269,6 +281,10 @@ void TForm1::BuildGrid(QWidget* client) {
   gridStyle->setParent(this);
   SG1->setStyle(gridStyle);
   SG1->setToolTip(kSortHint);
+  // Greyed while disabled, the space below the rows as well as the cells.
+  QPalette gridPalette = SG1->palette();
+  gridPalette.setColor(QPalette::Disabled, QPalette::Base, gridPalette.color(QPalette::Disabled, QPalette::Window));
+  SG1->setPalette(gridPalette);
   SG1->setShowGrid(true);
   SG1->setWordWrap(false);
   SG1->setCornerButtonEnabled(false);
@@ -280,7 +296,13 @@ void TForm1::BuildGrid(QWidget* client) {
   SG1->viewport()->setAcceptDrops(false);
   SG1->setDragEnabled(false);
   SG1->setDragDropMode(QAbstractItemView::NoDragDrop);
-  SG1->setItemDelegate(new LogCellDelegate(SG1));
+  // Tab and Shift+Tab lead to the next control; the arrows, Home, End and
+  // the page keys move the current cell.
+  SG1->setTabKeyNavigation(false);
+  auto* delegate = new LogCellDelegate(SG1);
+  SG1->setItemDelegate(delegate);
+  connect(delegate, &LogCellDelegate::editRefused, this,
+          [this](const QString& message) { windows_.ShowMessage(message.toStdString()); }, Qt::QueuedConnection);
 
   // Every row 20 pixels: no per-row sizing, so a log of a million rows scrolls
   // without measuring its rows.
@@ -325,11 +347,7 @@ void TForm1::ApplyControlStates() {
   CTY_ADIF->setEnabled(log);
   QSL_VIA->setEnabled(controls.qslViaEnabled);
 
-  const QString source = QString::fromStdString(controls.sourceCaption);
-  if (Source->text() != source) {
-    Source->setText(source);
-    Source->adjustSize();
-  }
+  ShowSource(QString::fromStdString(controls.sourceCaption), QString::fromStdString(controls.sourcePath));
   const QString records = QString::fromStdString(controls.recordsCaption);
   if (Records->text() != records) {
     Records->setText(records);
@@ -368,6 +386,17 @@ void TForm1::ApplyControlStates() {
     // loop running: the bar is painted now, and only when its value moved.
     if (dxfProgressBar1->isVisible()) dxfProgressBar1->repaint();
   }
+}
+
+// A long folder path is cut in its middle, so that the file name stays in
+// view up to the window's edge; the whole path is the label's tooltip.
+void TForm1::ShowSource(const QString& caption, const QString& path) {
+  const int room = kClientWidth - Source->x() - 8;
+  const QString shown = Source->fontMetrics().elidedText(caption, Qt::ElideMiddle, room);
+  Source->setToolTip(path);
+  if (Source->text() == shown) return;
+  Source->setText(shown);
+  Source->adjustSize();
 }
 
 void TForm1::RunCommand(const std::function<void()>& command) {

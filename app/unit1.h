@@ -58,6 +58,8 @@ class TForm1 : public QMainWindow {
   void BuildControls(QWidget* client);
   void BuildGrid(QWidget* client);
   void BuildMenu();
+  void SetTabOrder();
+  void ShowSource(const QString& caption, const QString& path);
   QFileDialog* AddFileDialog(const char* name);
 
   // Runs one command: an error ends it in the general error box, and the

@@ -93,13 +93,16 @@ class LogTableModelTest : public QObject {
 
   void editOutsideTheCodePageIsRefused_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("Cyrillic") << QString("Жора");
-    QTest::newRow("CJK") << QString("東京");
-    QTest::newRow("emoji") << QString("SP1AA \U0001F600");
+    QTest::addColumn<QString>("named");  // the character the message names, and its code
+    QTest::newRow("Cyrillic") << QString("Жора") << QString("„Ж” (U+0416)");
+    QTest::newRow("CJK") << QString("東京") << QString("„東” (U+6771)");
+    QTest::newRow("emoji") << QString("SP1AA \U0001F600") << QString("„\U0001F600” (U+1F600)");
+    QTest::newRow("after Polish letters") << QString("Łódź → Kraków") << QString("„→” (U+2192)");
   }
 
   void editOutsideTheCodePageIsRefused() {
     QFETCH(QString, text);
+    QFETCH(QString, named);
     Load({"CALL,DXCC,NAME", "SP1AA,269,Jan", "SP2BB,230,Ewa"});
     QSignalSpy changed(model.get(), &QAbstractItemModel::dataChanged);
     QSignalSpy refused(model.get(), &kartex::LogTableModel::editRefused);
@@ -107,7 +110,8 @@ class LogTableModelTest : public QObject {
     QCOMPARE(std::string(session->Table().CellText(2, 1)), std::string("Jan"));
     QCOMPARE(changed.count(), 0);
     QCOMPARE(refused.count(), 1);
-    QCOMPARE(refused[0][0].toString(), QString(kartex::LogTableModel::kRefusedEditMessage));
+    QCOMPARE(refused[0][0].toString(), QString("Tekst zawiera znak " + named +
+                                               ", którego nie można zapisać w stronie kodowej Windows-1250."));
   }
 
   void filterAndSortKeepTheModelConsistent() {
