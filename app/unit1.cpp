@@ -4,10 +4,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -22,10 +18,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
-#include <QUrl>
 
+#include "app/help_file.h"
 #include "app/log_cell_delegate.h"
 #include "app/log_table_model.h"
+#include "app/open_document.h"
 #include "app/qt_window_system.h"
 #include "app/sort_header_view.h"
 #include "country/country_export.h"
@@ -39,7 +36,7 @@ constexpr const char* kSortHint =
     "kolejne sortowanie";
 constexpr const char* kCredit =
     "KARTEX v1.0 — przygotowanie wydruku kart QSL z dzienników programu Logger32";
-constexpr const char* kHelpFile = "Help_CSV.chm";
+constexpr const char* kHelpError = "Błąd otwarcia pliku Help_CSV.chm";
 
 // The grid's lines in silver; everything else as the application's style draws it.
 class GridStyle : public QProxyStyle {
@@ -105,10 +102,6 @@ TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* pare
   SetTabOrder();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-  AddFileDialog("OD");
-  AddFileDialog("SD1");
-  AddFileDialog("SD2");
-
   windows_.SetMainWindow(this, [this] { ApplyControlStates(); });
   ApplyControlStates();
 
@@ -125,13 +118,6 @@ TForm1::~TForm1() {
   delete SG1;
   SG1 = nullptr;
   model_.reset();
-}
-
-QFileDialog* TForm1::AddFileDialog(const char* name) {
-  auto* dialog = new QFileDialog(this);
-  dialog->setObjectName(name);
-  dialog->setSizeGripEnabled(true);
-  return dialog;
 }
 
 void TForm1::BuildMenu() {
@@ -400,6 +386,8 @@ void TForm1::ShowSource(const QString& caption, const QString& path) {
 }
 
 void TForm1::RunCommand(const std::function<void()>& command) {
+  const bool outermost = !commandRunning_;
+  commandRunning_ = true;
   try {
     command();
   } catch (const std::exception& error) {
@@ -409,6 +397,22 @@ void TForm1::RunCommand(const std::function<void()>& command) {
   }
   windows_.ShowNormalCursor();
   ApplyControlStates();
+  if (!outermost) return;
+  commandRunning_ = false;
+  ShowMessagesHeldBack();
+}
+
+void TForm1::ShowWhenNoCommandRuns(const std::string& message) {
+  heldBackMessages_.push_back(message);
+  if (!commandRunning_) ShowMessagesHeldBack();
+}
+
+void TForm1::ShowMessagesHeldBack() {
+  while (!heldBackMessages_.empty()) {
+    const std::string message = heldBackMessages_.front();
+    heldBackMessages_.erase(heldBackMessages_.begin());
+    windows_.ShowMessage(message);
+  }
 }
 
 void TForm1::Load_CSVClick() {
@@ -443,11 +447,17 @@ void TForm1::HeaderSortClick(int column, bool shiftHeld) {
   if (sorted) model_->SortKeysChanged();
 }
 
+// The help opens in the desktop's viewer for its type. Where the desktop
+// says only later that it could not open it, the message waits for the end
+// of any command running by then.
 void TForm1::Otworzplikpomocy1Click() {
   RunCommand([this] {
-    const QString path = QDir::current().absoluteFilePath(kHelpFile);
-    const bool opened = QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    if (!opened) windows_.ShowMessage("Błąd otwarcia pliku Help_CSV.chm");
+    const QString path = FindHelpFile(HelpFileFolders());
+    if (path.isEmpty()) {
+      windows_.ShowMessage(kHelpError);
+      return;
+    }
+    OpenDocument(path, this, [this] { ShowWhenNoCommandRuns(kHelpError); });
   });
 }
 

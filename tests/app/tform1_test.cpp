@@ -16,12 +16,14 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <QHelpEvent>
 #include <QImage>
 
 #include <memory>
 
+#include "app/help_file.h"
 #include "app/log_table_model.h"
 #include "app/unit1.h"
 #include "app_test_support.h"
@@ -257,17 +259,36 @@ class TForm1Test : public QObject {
 
   void fileDialogs_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("OD") << "OD";
-    QTest::newRow("SD1") << "SD1";
-    QTest::newRow("SD2") << "SD2";
+    QTest::addColumn<bool>("save");
+    QTest::newRow("OD") << "OD" << false;
+    QTest::newRow("SD1") << "SD1" << true;
+    QTest::newRow("SD2") << "SD2" << true;
   }
 
+  // The window's dialogs, as the Qt window system shows them: named, owned by
+  // the window, asking before an overwrite, and gone once answered.
   void fileDialogs() {
     QFETCH(QString, name);
-    auto* dialog = form->findChild<QFileDialog*>(name);
-    QVERIFY(dialog);
-    QVERIFY(!dialog->isVisible());
-    QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+    QFETCH(bool, save);
+    QString shownName;
+    bool ownedByTheWindow = false;
+    bool confirmsOverwrite = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      shownName = dialog->objectName();
+      ownedByTheWindow = dialog->parentWidget() == form.get();
+      confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      dialog->reject();
+    });
+    const kartex::FileDialogSpec spec{name.toStdString(), "", "CSV|*.csv"};
+    kartex::QtWindowSystem& qtWindows = *windows;
+    QCOMPARE(save ? qtWindows.QtWindowSystem::SaveFileDialog(spec) : qtWindows.QtWindowSystem::OpenFileDialog(spec),
+             std::nullopt);
+    QCOMPARE(shownName, name);
+    QVERIFY(ownedByTheWindow);
+    QVERIFY(confirmsOverwrite);
+    QVERIFY(form->findChildren<QFileDialog*>().isEmpty());
   }
 
   void successfulLoadEnables() {
@@ -448,6 +469,10 @@ class TForm1Test : public QObject {
   void helpWithoutItsFile() {
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
+    if (!kartex::FindHelpFile(kartex::HelpFileFolders()).isEmpty()) {
+      QDir::setCurrent(previous);
+      QSKIP("an installed Help_CSV.chm is present");
+    }
     Find<QAction>("Otworzplikpomocy1")->trigger();
     QDir::setCurrent(previous);
     QCOMPARE(windows->messages, std::vector<std::string>{"Błąd otwarcia pliku Help_CSV.chm"});
