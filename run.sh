@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds KARTEX and starts it in the demo working directory (sample log,
-# CTY.DAT, ADIF_DXC.TXT and the help file). Without a display it runs a
-# kartex-cli demonstration on the same sample instead.
+# CTY.DAT, ADIF_DXC.TXT and the help file, which the help menu opens in
+# xchm). Without a display it runs a kartex-cli demonstration on the same
+# sample instead.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh
+scripts/install-deps.sh run
 
 cmake --preset default -DKARTEX_BUILD_TESTS=OFF
 cmake --build --preset default -j "$(nproc)"

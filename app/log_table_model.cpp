@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "app/refused_edit.h"
+#include "app/sort_mark.h"
 #include "platform/code_page.h"
+#include "table/header_click_rules.h"
 
 namespace kartex {
 namespace {
@@ -13,9 +16,6 @@ QString Decoded(std::string_view cell) {
 }
 
 }  // namespace
-
-const char* const LogTableModel::kRefusedEditMessage =
-    "Tekst zawiera znak, którego nie można zapisać w stronie kodowej Windows-1250.";
 
 LogTableModel::LogTableModel(Session& session, QObject* parent)
     : QAbstractTableModel(parent), session_(session), table_(session.Table()) {
@@ -56,10 +56,23 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
       return table_.RowCount() >= 1 ? Decoded(table_.CellText(section, 0)) : QString();
     }
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    if (role == kSortMarkRole) return SortMarkOf(section);
     return QVariant();
   }
   if (role == Qt::DisplayRole && section >= 0 && section < rowCount()) return section + 1;
   return QVariant();
+}
+
+QVariant LogTableModel::SortMarkOf(int column) const {
+  if (!ShowsSortMarks(table_.RowCount())) return QVariant();
+  const TSortIndexList& keys = session_.Sort().SortIndex();
+  const int position = keys.Find(column);
+  if (position < 0) return QVariant();
+  return QVariant::fromValue(SortMark{position + 1, keys.Descending(position)});
+}
+
+void LogTableModel::SortKeysChanged() {
+  if (columnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 Qt::ItemFlags LogTableModel::flags(const QModelIndex& index) const {
@@ -71,9 +84,10 @@ bool LogTableModel::setData(const QModelIndex& index, const QVariant& value, int
   if (role != Qt::EditRole || !HoldsCell(index)) return false;
   const int col = index.column();
   const int row = index.row() + 1;
-  std::optional<std::string> encoded = Utf8ToCp1250(value.toString().toStdString());
+  const QString text = value.toString();
+  std::optional<std::string> encoded = Utf8ToCp1250(text.toStdString());
   if (!encoded) {
-    emit editRefused(QString::fromUtf8(kRefusedEditMessage));
+    emit editRefused(RefusedEditMessage(text));
     return false;
   }
   if (table_.CellText(col, row) == *encoded) return true;

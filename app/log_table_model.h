@@ -2,6 +2,7 @@
 // The grid SG1's view of the log table: no copy of the cells, only views of
 // them decoded from Windows-1250 for the screen. Row 0 of the table (the
 // log's header) is the horizontal header; model row r is table row r + 1.
+// The header's sort marks come from here too (kSortMarkRole, sort_mark.h).
 
 #include <QAbstractTableModel>
 
@@ -14,9 +15,6 @@ class LogTableModel : public QAbstractTableModel, public TableObserver {
   Q_OBJECT
 
  public:
-  // The text shown when an edit holds a character Windows-1250 cannot hold.
-  static const char* const kRefusedEditMessage;
-
   explicit LogTableModel(Session& session, QObject* parent = nullptr);
   ~LogTableModel() override;
 
@@ -35,12 +33,16 @@ class LogTableModel : public QAbstractTableModel, public TableObserver {
   void TableChanged() override;
   void CellChanged(int col, int row) override;
 
+  // The sort keys changed: the header shows their marks anew.
+  void SortKeysChanged();
+
  signals:
   // An edit was refused or failed; the text says why (UTF-8 for the screen).
   void editRefused(const QString& message);
 
  private:
   bool HoldsCell(const QModelIndex& index) const;
+  QVariant SortMarkOf(int column) const;
 
   Session& session_;
   const LogTable& table_;

@@ -5,6 +5,7 @@
 
 #include <clocale>
 
+#include "app/qt_translation.h"
 #include "app/qt_window_system.h"
 #include "app/unit1.h"
 #include "table/regional_settings.h"
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   // The application title, the caption of the program's message boxes.
   QApplication::setApplicationName(kartex::kApplicationTitle);
+  // Qt's dialogs speak Polish like the window ("Anuluj", "Otwórz", "Zapisz").
+  kartex::InstallQtPolishTranslation(application);
   // The regional settings are the user's, read from the C library's locale.
   std::setlocale(LC_ALL, "");
   kartex::QtWindowSystem windows;

@@ -4,12 +4,12 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
 
-#include <memory>
 
 namespace kartex {
 namespace {
@@ -33,18 +33,39 @@ class CursorPause {
   bool busy_;
 };
 
-void ConfigureDialog(QFileDialog& dialog, const FileDialogSpec& spec, bool save) {
+void ConfigureDialog(QFileDialog& dialog, const FileDialogSpec& spec, bool save, const QString& folder) {
+  dialog.setObjectName(Utf8(spec.name));
+  dialog.setSizeGripEnabled(true);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   // A save dialog asks before it overwrites (Qt's default, kept explicit).
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog.setOption(QFileDialog::ReadOnly, false);
+  // Qt's Polish texts name the save button "Zachowaj"; a Polish desktop
+  // says "Zapisz", as the window's own buttons do.
+  if (save) dialog.setLabelText(QFileDialog::Accept, "Zapisz");
   dialog.setNameFilter(QtFileFilter(spec.filter));
-  // The dialog starts where the program runs; the choice never changes the
-  // current directory of the process.
-  if (dialog.property("kartexShown").isNull()) dialog.setDirectory(QDir::currentPath());
+  dialog.setDirectory(folder);
   if (!spec.defaultName.empty()) dialog.selectFile(Utf8(spec.defaultName));
 }
+
+// Qt's own dialog (where the desktop offers none) shows its default name
+// selected, so that a typed name replaces it instead of joining it.
+class SelectNameOnShow : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      if (auto* name = watched->findChild<QLineEdit*>("fileNameEdit")) {
+        name->setFocus();
+        name->selectAll();
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
 
 }  // namespace
 
@@ -57,23 +78,23 @@ void QtWindowSystem::SetMainWindow(QWidget* window, std::function<void()> contro
   controlsChanged_ = std::move(controlsChanged);
 }
 
+// Every dialog is made for its call and ends with it: it opens with an empty
+// name field or its default name, and nothing of it (its completion list
+// above all) stays on the screen to take the next click. It keeps only the
+// folder the operator last chose in it; the first time it starts where the
+// program runs. The choice never changes the current directory of the
+// process. The desktop's own dialog is used where it has one.
 std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogSpec& spec, bool save) {
   const QString name = Utf8(spec.name);
-  QFileDialog* dialog =
-      window_ ? window_->findChild<QFileDialog*>(name, Qt::FindDirectChildrenOnly) : nullptr;
-  // A dialog the window does not keep (the export's) lives for this call only.
-  std::unique_ptr<QFileDialog> temporary;
-  if (!dialog) {
-    temporary = std::make_unique<QFileDialog>(window_);
-    temporary->setObjectName(name);
-    dialog = temporary.get();
-  }
-  ConfigureDialog(*dialog, spec, save);
+  QFileDialog dialog(window_);
+  ConfigureDialog(dialog, spec, save, lastFolders_.value(name, QDir::currentPath()));
+  SelectNameOnShow selectName;
+  dialog.installEventFilter(&selectName);
   CursorPause pause(busy_);
-  const int result = dialog->exec();
-  dialog->setProperty("kartexShown", true);
-  if (result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
-  return QDir::toNativeSeparators(dialog->selectedFiles().constFirst()).toStdString();
+  const int result = dialog.exec();
+  lastFolders_.insert(name, dialog.directory().absolutePath());
+  if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
 }
 
 std::optional<std::string> QtWindowSystem::OpenFileDialog(const FileDialogSpec& spec) {

@@ -1,8 +1,9 @@
 #pragma once
-// The window system the commands see, made of Qt: the main window's file
-// dialogs, message boxes captioned "KARTEX", the hourglass cursor and the
+// The window system the commands see, made of Qt: file dialogs,
+// message boxes captioned "KARTEX", the hourglass cursor and the
 // processing of pending events.
 
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -24,8 +25,8 @@ class QtWindowSystem : public WindowSystem {
   QtWindowSystem(const QtWindowSystem&) = delete;
   QtWindowSystem& operator=(const QtWindowSystem&) = delete;
 
-  // The main window: parent of the boxes, owner of the named file dialogs,
-  // and what ControlsChanged brings up to date.
+  // The main window: parent of the boxes and the file dialogs, and what
+  // ControlsChanged brings up to date.
   void SetMainWindow(QWidget* window, std::function<void()> controlsChanged);
 
   std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override;
@@ -50,6 +51,7 @@ class QtWindowSystem : public WindowSystem {
 
   QWidget* window_ = nullptr;
   std::function<void()> controlsChanged_;
+  QHash<QString, QString> lastFolders_;  // by dialog name (OD, SD1, ...)
   // The hourglass is a state, as the commands use it: shown or not. At most
   // one override cursor is pushed, so any sequence of calls stays balanced.
   bool busy_ = false;

@@ -3,13 +3,26 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QScrollBar>
 #include <QTableView>
 
-#include "table/column_sort.h"
+#include "app/sort_mark.h"
 #include "table/header_click_rules.h"
-#include "table/log_table.h"
 
 namespace kartex {
+namespace {
+
+// The key's number in 6-point digits, drawn in whole black pixels: smoothing
+// blurs digits this small into the red behind them.
+QFont MarkDigitsFont(QFont font) {
+  font.setPointSize(6);
+  font.setBold(false);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
+
+}  // namespace
 
 SortHeaderView::SortHeaderView(QTableView* view) : QHeaderView(Qt::Horizontal, view), view_(view) {
   setObjectName("SG1Header");
@@ -28,12 +41,11 @@ SortHeaderView::SortHeaderView(QTableView* view) : QHeaderView(Qt::Horizontal, v
   });
   view_->setHorizontalHeader(this);
   view_->viewport()->installEventFilter(this);
-}
-
-void SortHeaderView::SetSortSource(const TSortIndexList* keys, const LogTable* table) {
-  keys_ = keys;
-  table_ = table;
-  viewport()->update();
+  // A mark sits at the right end of the visible part of its cell, so it
+  // moves while the grid scrolls sideways: every scroll repaints the header
+  // instead of shifting what it painted before.
+  connect(view_->horizontalScrollBar(), &QScrollBar::valueChanged, viewport(),
+          qOverload<>(&QWidget::update));
 }
 
 void SortHeaderView::setModel(QAbstractItemModel* newModel) {
@@ -109,9 +121,7 @@ void SortHeaderView::Release(Cell cell, QPoint headerPoint, bool shiftHeld) {
   buttonDown_ = false;
   widthChanged_ = false;
   edgeDoubleClick_ = false;
-  if (!table_ || !IsSortRelease(release, table_->FixedRows(), table_->RowCount())) return;
-  emit sortClicked(cell.col, shiftHeld);
-  viewport()->update();
+  if (IsSortRelease(release)) emit sortClicked(cell.col, shiftHeld);
 }
 
 void SortHeaderView::mousePressEvent(QMouseEvent* event) {
@@ -153,30 +163,36 @@ bool SortHeaderView::eventFilter(QObject* watched, QEvent* event) {
 
 void SortHeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
   QHeaderView::paintSection(painter, rect, logicalIndex);
-  if (!keys_ || !table_ || !ShowsSortMarks(table_->RowCount())) return;
-  const int position = keys_->Find(logicalIndex);
-  if (position < 0) return;
-  const bool descending = keys_->Descending(position);
-  const SortMarkShape mark = SortMarkAt(MarkCentreX(rect.left(), rect.left() + rect.width()), rect.top(), descending);
+  PaintSortMark(painter, rect, logicalIndex);
+}
+
+void SortHeaderView::PaintSortMark(QPainter* painter, const QRect& section, int logicalIndex) const {
+  if (!model()) return;
+  const QVariant markData = model()->headerData(logicalIndex, orientation(), kSortMarkRole);
+  if (!markData.canConvert<SortMark>()) return;
+  const SortMark mark = markData.value<SortMark>();
+  // The part of the cell that can be seen: a key column scrolled partly out
+  // of view still shows its mark.
+  const QRect visible = section.intersected(viewport()->rect());
+  if (visible.isEmpty()) return;
+  const SortMarkShape shape =
+      SortMarkAt(MarkCentreX(visible.left(), visible.left() + visible.width()), section.top(), mark.descending);
 
   painter->save();
   // The style may leave a clip of its own behind; the mark belongs to this
   // section's rectangle.
-  painter->setClipRect(rect, Qt::ReplaceClip);
+  painter->setClipRect(visible, Qt::ReplaceClip);
   painter->setRenderHint(QPainter::Antialiasing, false);
   QPolygon triangle;
-  for (const MarkPoint& corner : mark.corners) triangle << QPoint(corner.x, corner.y);
+  for (const MarkPoint& corner : shape.corners) triangle << QPoint(corner.x, corner.y);
   painter->setPen(QColor(Qt::red).darker(140));
   painter->setBrush(Qt::red);
   painter->drawPolygon(triangle);
-  QFont digits = painter->font();
-  digits.setPointSize(6);
-  digits.setBold(false);
-  painter->setFont(digits);
+  painter->setFont(MarkDigitsFont(painter->font()));
   painter->setPen(Qt::black);
   painter->setBrush(Qt::NoBrush);
-  painter->drawText(QRect(mark.digitsOrigin.x, mark.digitsOrigin.y, 24, 12), Qt::AlignLeft | Qt::AlignTop,
-                    QString::number(position + 1));
+  painter->drawText(QRect(shape.digitsOrigin.x, shape.digitsOrigin.y, 24, 12), Qt::AlignLeft | Qt::AlignTop,
+                    QString::number(mark.position));
   painter->restore();
 }
 

@@ -2,8 +2,9 @@
 // The header of the grid SG1: the log's column names, the sort clicks and the
 // sort marks. A left-button release is a sort click under the grid's release
 // rules (table/header_click_rules.h); the header tells which column and
-// whether Shift was held at the release, the window sorts. The marks are
-// painted over the section, never put into the header texts.
+// whether Shift was held at the release, the window sorts. The marks come
+// from the model (kSortMarkRole) and are painted over the section, at the
+// right end of its visible part, never put into the header texts.
 
 #include <QHeaderView>
 #include <QPoint>
@@ -11,9 +12,6 @@
 class QTableView;
 
 namespace kartex {
-
-class LogTable;
-class TSortIndexList;
 
 inline constexpr int kGridRowHeight = 20;
 inline constexpr int kGridColumnWidth = 146;
@@ -27,10 +25,6 @@ class SortHeaderView : public QHeaderView {
   // Becomes the horizontal header of view and watches its viewport for
   // presses and releases on the data cells.
   explicit SortHeaderView(QTableView* view);
-
-  // Where the marks come from: the sort key list and the table (its row
-  // count and fixed rows). Both outlive the header.
-  void SetSortSource(const TSortIndexList* keys, const LogTable* table);
 
   void setModel(QAbstractItemModel* model) override;
 
@@ -58,10 +52,9 @@ class SortHeaderView : public QHeaderView {
   Cell DataCellAt(QPoint tablePoint) const;
   void Press(Cell cell, QPoint headerPoint, bool doubleClick);
   void Release(Cell cell, QPoint headerPoint, bool shiftHeld);
+  void PaintSortMark(QPainter* painter, const QRect& section, int logicalIndex) const;
 
   QTableView* view_;
-  const TSortIndexList* keys_ = nullptr;
-  const LogTable* table_ = nullptr;
   Cell press_;
   bool buttonDown_ = false;
   bool widthChanged_ = false;       // a column width changed while the button was down

@@ -4,10 +4,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -22,10 +18,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
-#include <QUrl>
 
+#include "app/help_file.h"
 #include "app/log_cell_delegate.h"
 #include "app/log_table_model.h"
+#include "app/open_document.h"
 #include "app/qt_window_system.h"
 #include "app/sort_header_view.h"
 #include "country/country_export.h"
@@ -39,7 +36,7 @@ constexpr const char* kSortHint =
     "kolejne sortowanie";
 constexpr const char* kCredit =
     "KARTEX v1.0 — przygotowanie wydruku kart QSL z dzienników programu Logger32";
-constexpr const char* kHelpFile = "Help_CSV.chm";
+constexpr const char* kHelpError = "Błąd otwarcia pliku Help_CSV.chm";
 
 // The grid's lines in silver; everything else as the application's style draws it.
 class GridStyle : public QProxyStyle {
@@ -102,11 +99,8 @@ TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* pare
   BuildMenu();
   BuildControls(client);
   BuildGrid(client);
+  SetTabOrder();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-  AddFileDialog("OD");
-  AddFileDialog("SD1");
-  AddFileDialog("SD2");
 
   windows_.SetMainWindow(this, [this] { ApplyControlStates(); });
   ApplyControlStates();
@@ -124,13 +118,6 @@ TForm1::~TForm1() {
   delete SG1;
   SG1 = nullptr;
   model_.reset();
-}
-
-QFileDialog* TForm1::AddFileDialog(const char* name) {
-  auto* dialog = new QFileDialog(this);
-  dialog->setObjectName(name);
-  dialog->setSizeGripEnabled(true);
-  return dialog;
 }
 
 void TForm1::BuildMenu() {
@@ -263,6 +250,17 @@ void TForm1::BuildControls(QWidget* client) {
   connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
 }
 
+// Tab follows the window's layout from the top. A radio group is one stop:
+// Qt gives the tab focus to its checked item only (to every item while none
+// is checked), and the arrow keys move within it.
+void TForm1::SetTabOrder() {
+  QList<QWidget*> chain = {Load_CSV, Save_CSV, SG1};
+  for (QAbstractButton* item : RG1Items->buttons()) chain.append(item);
+  for (QAbstractButton* item : SortByItems->buttons()) chain.append(item);
+  chain << CTY_ADIF << ListBox1 << QSL_VIA << BitBtn1;
+  for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+}
+
 void TForm1::BuildGrid(QWidget* client) {
   SG1 = new QTableView(client);
   SG1->setObjectName("SG1");
@@ -273,6 +271,10 @@ void TForm1::BuildGrid(QWidget* client) {
   gridStyle->setParent(this);
   SG1->setStyle(gridStyle);
   SG1->setToolTip(kSortHint);
+  // Greyed while disabled, the space below the rows as well as the cells.
+  QPalette gridPalette = SG1->palette();
+  gridPalette.setColor(QPalette::Disabled, QPalette::Base, gridPalette.color(QPalette::Disabled, QPalette::Window));
+  SG1->setPalette(gridPalette);
   SG1->setShowGrid(true);
   SG1->setWordWrap(false);
   SG1->setCornerButtonEnabled(false);
@@ -284,7 +286,13 @@ void TForm1::BuildGrid(QWidget* client) {
   SG1->viewport()->setAcceptDrops(false);
   SG1->setDragEnabled(false);
   SG1->setDragDropMode(QAbstractItemView::NoDragDrop);
-  SG1->setItemDelegate(new LogCellDelegate(SG1));
+  // Tab and Shift+Tab lead to the next control; the arrows, Home, End and
+  // the page keys move the current cell.
+  SG1->setTabKeyNavigation(false);
+  auto* delegate = new LogCellDelegate(SG1);
+  SG1->setItemDelegate(delegate);
+  connect(delegate, &LogCellDelegate::editRefused, this,
+          [this](const QString& message) { windows_.ShowMessage(message.toStdString()); }, Qt::QueuedConnection);
 
   // Every row 20 pixels: no per-row sizing, so a log of a million rows scrolls
   // without measuring its rows.
@@ -296,7 +304,6 @@ void TForm1::BuildGrid(QWidget* client) {
 
   SG1Header = new SortHeaderView(SG1);
   SG1Header->setToolTip(kSortHint);
-  SG1Header->SetSortSource(&session_.Sort().SortIndex(), &session_.Table());
   connect(SG1Header, &SortHeaderView::sortClicked, this, &TForm1::HeaderSortClick);
 
   model_ = std::make_unique<LogTableModel>(session_);
@@ -331,11 +338,7 @@ void TForm1::ApplyControlStates() {
   CTY_ADIF->setEnabled(log);
   QSL_VIA->setEnabled(controls.qslViaEnabled);
 
-  const QString source = QString::fromStdString(controls.sourceCaption);
-  if (Source->text() != source) {
-    Source->setText(source);
-    Source->adjustSize();
-  }
+  ShowSource(QString::fromStdString(controls.sourceCaption), QString::fromStdString(controls.sourcePath));
   const QString records = QString::fromStdString(controls.recordsCaption);
   if (Records->text() != records) {
     Records->setText(records);
@@ -376,7 +379,20 @@ void TForm1::ApplyControlStates() {
   }
 }
 
+// A long folder path is cut in its middle, so that the file name stays in
+// view up to the window's edge; the whole path is the label's tooltip.
+void TForm1::ShowSource(const QString& caption, const QString& path) {
+  const int room = kClientWidth - Source->x() - 8;
+  const QString shown = Source->fontMetrics().elidedText(caption, Qt::ElideMiddle, room);
+  Source->setToolTip(path);
+  if (Source->text() == shown) return;
+  Source->setText(shown);
+  Source->adjustSize();
+}
+
 void TForm1::RunCommand(const std::function<void()>& command) {
+  const bool outermost = !commandRunning_;
+  commandRunning_ = true;
   try {
     command();
   } catch (const std::exception& error) {
@@ -386,6 +402,22 @@ void TForm1::RunCommand(const std::function<void()>& command) {
   }
   windows_.ShowNormalCursor();
   ApplyControlStates();
+  if (!outermost) return;
+  commandRunning_ = false;
+  ShowMessagesHeldBack();
+}
+
+void TForm1::ShowWhenNoCommandRuns(const std::string& message) {
+  heldBackMessages_.push_back(message);
+  if (!commandRunning_) ShowMessagesHeldBack();
+}
+
+void TForm1::ShowMessagesHeldBack() {
+  while (!heldBackMessages_.empty()) {
+    const std::string message = heldBackMessages_.front();
+    heldBackMessages_.erase(heldBackMessages_.begin());
+    windows_.ShowMessage(message);
+  }
 }
 
 void TForm1::Load_CSVClick() {
@@ -419,19 +451,22 @@ void TForm1::SortBySelected(int itemIndex) {
 }
 
 void TForm1::HeaderSortClick(int column, bool shiftHeld) {
-  RunCommand([this, column, shiftHeld] {
-    if (!session_.HeaderSortAllowed()) return;
-    windows_.ShowBusyCursor();
-    session_.HeaderSortClick(column, shiftHeld);
-  });
-  SG1Header->viewport()->update();
+  bool sorted = false;
+  RunCommand([this, column, shiftHeld, &sorted] { sorted = session_.HeaderSortClick(column, shiftHeld); });
+  if (sorted) model_->SortKeysChanged();
 }
 
+// The help opens in the desktop's viewer for its type. Where the desktop
+// says only later that it could not open it, the message waits for the end
+// of any command running by then.
 void TForm1::Otworzplikpomocy1Click() {
   RunCommand([this] {
-    const QString path = QDir::current().absoluteFilePath(kHelpFile);
-    const bool opened = QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    if (!opened) windows_.ShowMessage("Błąd otwarcia pliku Help_CSV.chm");
+    const QString path = FindHelpFile(HelpFileFolders());
+    if (path.isEmpty()) {
+      windows_.ShowMessage(kHelpError);
+      return;
+    }
+    OpenDocument(path, this, [this] { ShowWhenNoCommandRuns(kHelpError); });
   });
 }
 

@@ -16,7 +16,6 @@
 
 class QAction;
 class QButtonGroup;
-class QFileDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -58,11 +57,16 @@ class TForm1 : public QMainWindow {
   void BuildControls(QWidget* client);
   void BuildGrid(QWidget* client);
   void BuildMenu();
-  QFileDialog* AddFileDialog(const char* name);
+  void SetTabOrder();
+  void ShowSource(const QString& caption, const QString& path);
 
   // Runs one command: an error ends it in the general error box, and the
   // normal cursor is back at its end, whatever happened.
   void RunCommand(const std::function<void()>& command);
+  // A message that arrives from the event loop (the help viewer's failure)
+  // is shown at once, or after the command running at that moment.
+  void ShowWhenNoCommandRuns(const std::string& message);
+  void ShowMessagesHeldBack();
 
   void Load_CSVClick();
   void Save_CSVClick();
@@ -110,6 +114,8 @@ class TForm1 : public QMainWindow {
   std::vector<std::string> shownListBox_;  // what ListBox1 shows, as bytes
   bool applyingControls_ = false;          // radio buttons set from the states
   bool closeConfirmed_ = false;            // the menu's question was answered OK
+  bool commandRunning_ = false;            // inside RunCommand
+  std::vector<std::string> heldBackMessages_;
   int savedCurrentRow_ = -1;               // SG1's current cell across a reset
   int savedCurrentColumn_ = -1;
 };

@@ -1,5 +1,8 @@
 #include "session.h"
 
+#include "busy_cursor.h"
+#include "table/header_click_rules.h"
+
 namespace kartex {
 
 Session::Session(WindowSystem& windowSystem, RegionalSettings regional)
@@ -24,13 +27,11 @@ void Session::SetRecordsCaption(int records) {
   controls_.recordsCaption = "Liczba rekordów : " + std::to_string(records);
 }
 
-bool Session::HeaderSortAllowed() const {
-  return table_.FixedRows() >= 1 && table_.RowCount() > 2;
-}
-
-void Session::HeaderSortClick(int column, bool shiftHeld) {
-  if (!HeaderSortAllowed()) return;
+bool Session::HeaderSortClick(int column, bool shiftHeld) {
+  if (!TableTakesSortClicks(table_.FixedRows(), table_.RowCount())) return false;
+  BusyCursor busy(windows_);
   sort_.ApplySortClick(column, shiftHeld);
+  return true;
 }
 
 void Session::EditCell(int column, int row, const std::string& text) {

@@ -48,10 +48,10 @@ class Session {
   // "Plik" -> "Zapisz plik CSV – jedna stacja w wierszu".
   void SaveStationsCSV1Click();
   // A sort click on the header cell of column, after the window's pixel
-  // rules; applies the rules that need no pixels, then sorts.
-  void HeaderSortClick(int column, bool shiftHeld);
-  // True when a header release may sort at all (a fixed row, two data rows).
-  bool HeaderSortAllowed() const;
+  // rules. A table that takes no sort clicks (TableTakesSortClicks) is left
+  // as it is; otherwise the keys change and the rows are sorted under the
+  // hourglass. True when it sorted.
+  bool HeaderSortClick(int column, bool shiftHeld);
   // The row filter on a condition of the operator's own (kartex-cli's
   // "where"): column, condition in Windows-1250, case sensitivity.
   void ApplyCondition(int column, const std::string& condition, bool caseSensitive);

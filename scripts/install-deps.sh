@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages KARTEX needs to build, test and run, when
-# any of them is missing.
+# Installs the Debian 12 packages KARTEX needs to build and test, when any of
+# them is missing. With "run", also what the window needs on a desktop: the
+# desktop's opener and a viewer for the help file Help_CSV.chm.
+# Usage: scripts/install-deps.sh [run]
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl1-mesa-dev
+  qt6-base-dev libgl1-mesa-dev qt6-translations-l10n
   fp-utils
   xvfb xauth
   sqlite3 hyperfine time
 )
+if [ "${1:-}" = run ]; then
+  packages+=(xdg-utils xchm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -8,16 +8,17 @@ bool InColumnSizingZone(int x, int cellLeft, int cellRight) {
   return std::abs(x - cellLeft) < kColumnSizingZone || std::abs(x - cellRight) < kColumnSizingZone;
 }
 
-bool IsSortRelease(const HeaderRelease& release, int fixedRows, int rowCount) {
+bool IsSortRelease(const HeaderRelease& release) {
   constexpr int kSortRow = 0;  // the header row is the row whose clicks sort
   if (release.col == -1 || release.row == -1) return false;
   if (release.endedColumnDrag) return false;
   if (release.followsEdgeDoubleClick) return false;
   if (release.row == 0 && InColumnSizingZone(release.x, release.cellLeft, release.cellRight))
     return false;
-  return release.row == kSortRow && release.pressRow == kSortRow && fixedRows >= 1 &&
-         rowCount > 2;
+  return release.row == kSortRow && release.pressRow == kSortRow;
 }
+
+bool TableTakesSortClicks(int fixedRows, int rowCount) { return fixedRows >= 1 && rowCount > 2; }
 
 bool ShowsSortMarks(int rowCount) { return rowCount > 2; }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Which mouse releases on the log grid's header are sort clicks, and where
-// the sort marks of the header are drawn. Pixel rules only, free of any
-// window toolkit, so the grid widget and the tests share them.
+// Which mouse releases on the log grid's header are sort clicks, whether the
+// table takes sort clicks at all, and where the sort marks of the header are
+// drawn. Free of any window toolkit, so the grid widget, the session and the
+// tests share them.
 
 namespace kartex {
 
@@ -21,11 +22,16 @@ struct HeaderRelease {
 // True when x lies in the sizing zone of a cell spanning [left, right].
 bool InColumnSizingZone(int x, int cellLeft, int cellRight);
 
-// True when the left-button release sorts by column release.col: on the
-// header row (row 0), pressed on the header row too, outside the sizing zone,
-// not ending a width drag or an edge double-click, with at least one fixed
-// row and at least two data rows.
-bool IsSortRelease(const HeaderRelease& release, int fixedRows, int rowCount);
+// True when the left-button release is a sort click on column release.col:
+// on the header row (row 0), pressed on the header row too, outside the
+// sizing zone, not ending a width drag or an edge double-click. Whether the
+// table takes the click is TableTakesSortClicks's to say.
+bool IsSortRelease(const HeaderRelease& release);
+
+// The one rule of the table's side: a sort click sorts only a table with at
+// least one fixed row and at least two data rows; otherwise it changes
+// nothing, not even the sort keys.
+bool TableTakesSortClicks(int fixedRows, int rowCount);
 
 // Sort marks are shown while the table has more than two rows.
 bool ShowsSortMarks(int rowCount);

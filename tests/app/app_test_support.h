@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ class ScriptedWindows : public QtWindowSystem {
   std::vector<std::string> questions;  // "caption: text"
   // Whether the hourglass was showing when a box came up.
   std::vector<bool> busyAtBox;
+  // Runs while a file dialog is "shown", as the event loop of a real one runs.
+  std::function<void()> whileDialogShown;
 
   std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
   std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
@@ -52,6 +55,7 @@ class ScriptedWindows : public QtWindowSystem {
  private:
   std::optional<std::string> Answer(const FileDialogSpec& spec) {
     dialogs.push_back(spec);
+    if (whileDialogShown) whileDialogShown();
     if (fileAnswers.empty()) return std::nullopt;
     std::optional<std::string> answer = fileAnswers.front();
     fileAnswers.pop_front();

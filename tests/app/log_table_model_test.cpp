@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/log_table_model.h"
+#include "app/sort_mark.h"
 #include "app_test_support.h"
 #include "commands/session.h"
 #include "table/log_table.h"
@@ -92,13 +93,16 @@ class LogTableModelTest : public QObject {
 
   void editOutsideTheCodePageIsRefused_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("Cyrillic") << QString("Жора");
-    QTest::newRow("CJK") << QString("東京");
-    QTest::newRow("emoji") << QString("SP1AA \U0001F600");
+    QTest::addColumn<QString>("named");  // the character the message names, and its code
+    QTest::newRow("Cyrillic") << QString("Жора") << QString("„Ж” (U+0416)");
+    QTest::newRow("CJK") << QString("東京") << QString("„東” (U+6771)");
+    QTest::newRow("emoji") << QString("SP1AA \U0001F600") << QString("„\U0001F600” (U+1F600)");
+    QTest::newRow("after Polish letters") << QString("Łódź → Kraków") << QString("„→” (U+2192)");
   }
 
   void editOutsideTheCodePageIsRefused() {
     QFETCH(QString, text);
+    QFETCH(QString, named);
     Load({"CALL,DXCC,NAME", "SP1AA,269,Jan", "SP2BB,230,Ewa"});
     QSignalSpy changed(model.get(), &QAbstractItemModel::dataChanged);
     QSignalSpy refused(model.get(), &kartex::LogTableModel::editRefused);
@@ -106,7 +110,8 @@ class LogTableModelTest : public QObject {
     QCOMPARE(std::string(session->Table().CellText(2, 1)), std::string("Jan"));
     QCOMPARE(changed.count(), 0);
     QCOMPARE(refused.count(), 1);
-    QCOMPARE(refused[0][0].toString(), QString(kartex::LogTableModel::kRefusedEditMessage));
+    QCOMPARE(refused[0][0].toString(), QString("Tekst zawiera znak " + named +
+                                               ", którego nie można zapisać w stronie kodowej Windows-1250."));
   }
 
   void filterAndSortKeepTheModelConsistent() {
@@ -121,6 +126,34 @@ class LogTableModelTest : public QObject {
     session->RG1Click(kartex::kRG1RemoveFilter);
     QCOMPARE(model->rowCount(), 4);
     QVERIFY(resets.count() >= 4);
+  }
+
+  // The header learns the sort marks from the model, never from the store.
+  void sortMarksThroughTheHeaderData() {
+    auto markOf = [this](int column) {
+      const QVariant mark = model->headerData(column, Qt::Horizontal, kartex::kSortMarkRole);
+      if (!mark.canConvert<kartex::SortMark>()) return QString("-");
+      const kartex::SortMark value = mark.value<kartex::SortMark>();
+      return QString::number(value.position) + (value.descending ? "v" : "^");
+    };
+    auto marks = [&] { return markOf(0) + markOf(1) + markOf(2) + markOf(3); };
+    Load({"CALL,DXCC,NAME,BAND", "SP1AA,269,Jan,20M", "SP2BB,230,Ewa,40M"});
+    QCOMPARE(marks(), QString("----"));
+    QSignalSpy headerChanged(model.get(), &QAbstractItemModel::headerDataChanged);
+    session->HeaderSortClick(2, false);
+    session->HeaderSortClick(2, false);
+    session->HeaderSortClick(0, true);
+    QCOMPARE(marks(), QString("2^-1v-"));
+    model->SortKeysChanged();
+    QCOMPARE(headerChanged.count(), 1);
+    QCOMPARE(headerChanged[0][1].toInt(), 0);
+    QCOMPARE(headerChanged[0][2].toInt(), model->columnCount() - 1);
+    // A table of one data row shows no marks, though the keys stay.
+    Load({"CALL,DXCC,NAME", "SP1AA,269,Jan"});
+    QCOMPARE(marks(), QString("----"));
+    QCOMPARE(session->Sort().SortIndex().Count(), 2);
+    // The texts stay the column names.
+    QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QString("NAME"));
   }
 
   void everyRowFilteredOutKeepsTheHeader() {

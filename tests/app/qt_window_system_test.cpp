@@ -1,9 +1,15 @@
-// The Qt window system: file filters in Qt's form and the hourglass kept as
-// one state however the commands call it.
+// The Qt window system: file filters in Qt's form, the hourglass kept as
+// one state however the commands call it, the boxes, and the file dialogs as
+// the operator meets them, in Polish.
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -13,16 +19,19 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "app/qt_translation.h"
 #include "app/qt_window_system.h"
 
 namespace {
 
-// Runs check on the modal window once it is up (the box or dialog under test).
+// Runs check on the modal window once it is up (the box or dialog under
+// test); a check that fails part-way still closes it.
 void WhenModal(std::function<void(QWidget*)> check) {
   QTimer::singleShot(0, [check] {
-    QWidget* modal = QApplication::activeModalWidget();
+    QPointer<QWidget> modal = QApplication::activeModalWidget();
     QVERIFY(modal);
     check(modal);
+    if (auto* dialog = qobject_cast<QDialog*>(modal.data()); dialog && dialog->isVisible()) dialog->reject();
   });
 }
 
@@ -32,6 +41,8 @@ class QtWindowSystemTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { QVERIFY2(kartex::InstallQtPolishTranslation(*qApp), "qtbase_pl.qm (qt6-translations-l10n)"); }
+
   void fileFilters_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("expected");
@@ -136,21 +147,21 @@ class QtWindowSystemTest : public QObject {
 
   void fileDialogsByName() {
     QWidget window;
-    auto* od = new QFileDialog(&window);
-    od->setObjectName("OD");
     kartex::QtWindowSystem windows;
     windows.SetMainWindow(&window, {});
 
-    // The window's own dialog is used for its name.
+    // Each dialog carries the name the command asks for and is the window's.
     QString name;
     QStringList filters;
     QFileDialog::AcceptMode mode = QFileDialog::AcceptSave;
+    QWidget* parent = nullptr;
     auto look = [&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       QVERIFY(dialog);
       name = dialog->objectName();
       filters = dialog->nameFilters();
       mode = dialog->acceptMode();
+      parent = dialog->parentWidget();
       dialog->reject();
     };
     WhenModal(look);
@@ -158,13 +169,14 @@ class QtWindowSystemTest : public QObject {
     QCOMPARE(name, QString("OD"));
     QCOMPARE(filters, QStringList({"CSV (*.csv *.CSV)"}));
     QCOMPARE(mode, QFileDialog::AcceptOpen);
+    QCOMPARE(parent, &window);
 
-    // A name the window does not keep gets a dialog for this call only.
     WhenModal(look);
     QCOMPARE(windows.SaveFileDialog({"SaveSGToCSV", "", "CSV (*.csv)|*.CSV"}), std::nullopt);
     QCOMPARE(name, QString("SaveSGToCSV"));
     QCOMPARE(mode, QFileDialog::AcceptSave);
-    QCOMPARE(window.findChildren<QFileDialog*>().size(), 1);
+    // Nothing of a dialog stays once it is answered.
+    QVERIFY(window.findChildren<QFileDialog*>().isEmpty());
 
     // Accepting returns the chosen file; the current directory stays.
     QTemporaryDir dir;
@@ -180,6 +192,108 @@ class QtWindowSystemTest : public QObject {
     QVERIFY(chosen);
     QCOMPARE(QString::fromStdString(*chosen), QDir(dir.path()).filePath("QSL_VIA.TXT"));
     QCOMPARE(QDir::currentPath(), before);
+  }
+
+  // The name field as each showing of a dialog finds it: empty for the open
+  // dialog however it was answered before, the default name selected for a
+  // save dialog, so that what the operator types is the whole name.
+  void nameFieldOnEveryShowing() {
+    QTemporaryDir dir;
+    QFile(dir.filePath("LOG_DEMO.csv")).open(QIODevice::WriteOnly);
+    QWidget window;
+    kartex::QtWindowSystem windows;
+    windows.SetMainWindow(&window, {});
+    QString text, selected;
+    auto typeName = [&](const QString& typed) {
+      return [&, typed](QWidget* modal) {
+        auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(name);
+        QTRY_VERIFY(name->hasFocus());
+        text = name->text();
+        selected = name->selectedText();
+        // A name left unselected would take the typing as its tail; the
+        // dialog is closed unanswered then, and the checks below say why.
+        if (text != selected) return;
+        QTest::keyClicks(name, typed);
+        QTest::keyClick(name, Qt::Key_Return);
+      };
+    };
+    const QString log = QDir(dir.path()).filePath("LOG_DEMO.csv");
+    WhenModal([&](QWidget* modal) {
+      qobject_cast<QFileDialog*>(modal)->setDirectory(dir.path());
+      typeName("LOG_DEMO.csv")(modal);
+    });
+    QCOMPARE(windows.OpenFileDialog({"OD", "", "CSV|*.csv"}), std::optional(log.toStdString()));
+    QCOMPARE(text, QString());
+    // Shown again, the open dialog has an empty name field and stays in the
+    // folder chosen last: a full path typed there is taken as it is.
+    WhenModal(typeName(log));
+    QCOMPARE(windows.OpenFileDialog({"OD", "", "CSV|*.csv"}), std::optional(log.toStdString()));
+    QCOMPARE(text, QString());
+    // A save dialog opens with its default name selected; typing replaces it.
+    WhenModal([&](QWidget* modal) {
+      qobject_cast<QFileDialog*>(modal)->setDirectory(dir.path());
+      typeName("MANAGERS.TXT")(modal);
+    });
+    QCOMPARE(windows.SaveFileDialog({"SD2", "QSL_VIA.TXT", "TXT|*.txt"}),
+             std::optional(QDir(dir.path()).filePath("MANAGERS.TXT").toStdString()));
+    QCOMPARE(text, QString("QSL_VIA.TXT"));
+    QCOMPARE(selected, QString("QSL_VIA.TXT"));
+  }
+
+  // The completion list that typing opens goes with its dialog: nothing is
+  // left on the screen to swallow the next click.
+  void noCompletionListOutlivesTheDialog() {
+    QTemporaryDir dir;
+    for (const char* file : {"LOG_DEMO.csv", "LOG_2023.csv"}) QFile(dir.filePath(file)).open(QIODevice::WriteOnly);
+    QWidget window;
+    window.show();
+    kartex::QtWindowSystem windows;
+    windows.SetMainWindow(&window, {});
+    bool listShown = false;
+    WhenModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      dialog->setDirectory(dir.path());
+      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+      QVERIFY(name && name->completer());
+      QTRY_VERIFY(name->hasFocus());
+            QTest::keyClicks(name, "LOG_");
+      QTRY_COMPARE(name->completer()->completionCount(), 2);
+            // The list as typing opens it.
+      name->completer()->complete();
+      QTRY_VERIFY(name->completer()->popup()->isVisible());
+      listShown = true;
+      name->setText("LOG_DEMO.csv");
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    QVERIFY(windows.OpenFileDialog({"OD", "", "CSV|*.csv"}));
+    QVERIFY(listShown);
+    QApplication::processEvents();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      QVERIFY2(top == &window || !top->isVisible(), qPrintable(top->metaObject()->className()));
+    }
+  }
+
+  // Qt's own texts are Polish, as the window is.
+  void dialogsInPolish() {
+    QWidget window;
+    kartex::QtWindowSystem windows;
+    windows.SetMainWindow(&window, {});
+    QStringList buttons;
+    auto look = [&](QWidget* modal) {
+      buttons.clear();
+      for (QPushButton* button : modal->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>()) {
+        buttons.append(button->text().remove('&'));
+      }
+      buttons.sort();
+      static_cast<QDialog*>(modal)->reject();
+    };
+    WhenModal(look);
+    windows.OpenFileDialog({"OD", "", "CSV|*.csv"});
+    QCOMPARE(buttons, QStringList({"Anuluj", "Otwórz"}));
+    WhenModal(look);
+    windows.SaveFileDialog({"SD1", "COUNTRY.CSV", "CSV|*.csv"});
+    QCOMPARE(buttons, QStringList({"Anuluj", "Zapisz"}));
   }
 
   void busyCursorEndsWithTheWindowSystem() {

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -32,6 +34,37 @@ const std::vector<std::string> kLog = {
 };
 
 bool IsMarkRed(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60; }
+
+bool IsDigitBlack(QRgb pixel) { return qRed(pixel) < 60 && qGreen(pixel) < 60 && qBlue(pixel) < 60; }
+
+// An image of a widget read in the widget's own (logical) pixels, at any
+// scale of the screen: areas count in logical pixels.
+class LogicalImage {
+ public:
+  LogicalImage(QImage image, qreal ratio) : image_(std::move(image)), ratio_(ratio) {}
+  explicit LogicalImage(const QImage& image) : LogicalImage(image, image.devicePixelRatio()) {}
+  int width() const { return int(image_.width() / ratio_); }
+  int height() const { return int(image_.height() / ratio_); }
+  // Pixels of the kind in the logical columns [left, right) and rows [top, bottom).
+  int CountIn(bool (*kind)(QRgb), int left, int right, int top = 0, int bottom = -1) const {
+    if (bottom < 0) bottom = height();
+    int count = 0;
+    for (int x = int(std::max(left, 0) * ratio_); x < int(std::min(right, width()) * ratio_); ++x) {
+      for (int y = int(top * ratio_); y < int(bottom * ratio_); ++y) count += kind(image_.pixel(x, y)) ? 1 : 0;
+    }
+    return int(count / (ratio_ * ratio_) + 0.5);
+  }
+  int RedIn(int left, int right, int top = 0, int bottom = -1) const {
+    return CountIn(IsMarkRed, left, right, top, bottom);
+  }
+
+ private:
+  QImage image_;
+  qreal ratio_;
+};
+
+// Two marks of the same direction differ only by their digits.
+bool SameMark(int red, int other) { return qAbs(red - other) <= other / 4; }
 
 }  // namespace
 
@@ -74,17 +107,24 @@ class SortHeaderTest : public QObject {
 
   // Red pixels of the sort mark in each visible section, by column.
   QList<int> RedPixelsPerSection() const {
-    const QImage image = header->viewport()->grab().toImage();
+    const LogicalImage image(header->viewport()->grab().toImage());
     QList<int> counts;
     for (int col = 0; col < 4; ++col) {
-      int count = 0;
       const int left = header->sectionViewportPosition(col);
-      for (int x = left; x < left + header->sectionSize(col) && x < image.width(); ++x) {
-        for (int y = 0; y < image.height(); ++y) count += IsMarkRed(image.pixel(x, y)) ? 1 : 0;
-      }
-      counts.append(count);
+      counts.append(image.RedIn(left, left + header->sectionSize(col)));
     }
     return counts;
+  }
+
+  // The header as it stands on the screen, with whatever earlier paints left.
+  // The offscreen platform gives the screen's pixels at 100 % only; at other
+  // scales the header is drawn afresh.
+  LogicalImage HeaderOnScreen() const {
+    QApplication::processEvents();
+    if (form->devicePixelRatio() != 1) return LogicalImage(header->viewport()->grab().toImage());
+    const QPoint origin = header->viewport()->mapTo(form.get(), QPoint(0, 0));
+    const QPixmap window = form->screen()->grabWindow(form->winId());
+    return LogicalImage(window.copy(QRect(origin, header->viewport()->size())).toImage());
   }
 
  private slots:
@@ -239,14 +279,10 @@ class SortHeaderTest : public QObject {
     Load(kLog);
     auto RedRowsOfMark = [this](int column) {
       // The width of red in the mark's top and bottom rows.
-      const QImage image = header->viewport()->grab().toImage();
+      const LogicalImage image(header->viewport()->grab().toImage());
       const int left = header->sectionViewportPosition(column);
-      int top = 0, bottom = 0;
-      for (int x = left; x < left + header->sectionSize(column); ++x) {
-        top += IsMarkRed(image.pixel(x, 5)) ? 1 : 0;
-        bottom += IsMarkRed(image.pixel(x, 15)) ? 1 : 0;
-      }
-      return std::pair(top, bottom);
+      const int right = left + header->sectionSize(column);
+      return std::pair(image.RedIn(left, right, 5, 6), image.RedIn(left, right, 15, 16));
     };
     Click(1);
     auto [upTop, upBottom] = RedRowsOfMark(1);
@@ -254,6 +290,50 @@ class SortHeaderTest : public QObject {
     Click(1);
     auto [downTop, downBottom] = RedRowsOfMark(1);
     QVERIFY2(downTop > downBottom, "a descending mark is wide at its base, above");
+  }
+
+  // A key column whose cell reaches past the grid's right edge shows its mark
+  // in the part that can be seen; scrolling leaves no mark behind at its old
+  // place.
+  void markOfAPartlyVisibleCell() {
+    Load(kLog);
+    const int viewWidth = header->viewport()->width();
+    auto visiblePart = [this, viewWidth](int column) {
+      const int left = header->sectionViewportPosition(column);
+      return std::pair(std::max(left, 0), std::min(left + header->sectionSize(column), viewWidth));
+    };
+    // Column 4 starts in view and ends beyond the right edge.
+    QVERIFY(header->sectionViewportPosition(4) + 40 < viewWidth);
+    QVERIFY(header->sectionViewportPosition(4) + header->sectionSize(4) > viewWidth + 20);
+    Click(0);
+    Click(4, Qt::ShiftModifier);
+    QCOMPARE(Keys(), QString("0+,4+"));
+    LogicalImage image = HeaderOnScreen();
+    const int oneMark = image.RedIn(visiblePart(0).first, visiblePart(0).second);
+    QVERIFY(oneMark > 20);
+    QVERIFY(SameMark(image.RedIn(visiblePart(4).first, visiblePart(4).second), oneMark));
+
+    // Scrolled sideways a column at a time, the marks stay whole where they
+    // can be seen, and nothing else is red.
+    for (int step = 0; step < 3; ++step) {
+      grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->value() + 1);
+      image = HeaderOnScreen();
+      const auto [left4, right4] = visiblePart(4);
+      QVERIFY(SameMark(image.RedIn(left4, right4), oneMark));
+      const auto [left0, right0] = visiblePart(0);
+      const int marksOfColumn0 = right0 - left0 > 16 ? 2 : 1;
+      QVERIFY(SameMark(image.RedIn(0, viewWidth), marksOfColumn0 * oneMark));
+    }
+  }
+
+  // The digits stand out of the red: black, and more than a few pixels.
+  void markDigitsAreDrawnInBlack() {
+    Load(kLog);
+    Click(1);
+    const LogicalImage image(header->viewport()->grab().toImage());
+    const int right = header->sectionViewportPosition(1) + header->sectionSize(1);
+    const int black = image.CountIn(IsDigitBlack, right - 22, right);
+    QVERIFY2(black >= 6, qPrintable(QString::number(black)));
   }
 
   void addedColumnsAreNarrower() {

@@ -16,12 +16,14 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <QHelpEvent>
 #include <QImage>
 
 #include <memory>
 
+#include "app/help_file.h"
 #include "app/log_table_model.h"
 #include "app/unit1.h"
 #include "app_test_support.h"
@@ -257,17 +259,36 @@ class TForm1Test : public QObject {
 
   void fileDialogs_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("OD") << "OD";
-    QTest::newRow("SD1") << "SD1";
-    QTest::newRow("SD2") << "SD2";
+    QTest::addColumn<bool>("save");
+    QTest::newRow("OD") << "OD" << false;
+    QTest::newRow("SD1") << "SD1" << true;
+    QTest::newRow("SD2") << "SD2" << true;
   }
 
+  // The window's dialogs, as the Qt window system shows them: named, owned by
+  // the window, asking before an overwrite, and gone once answered.
   void fileDialogs() {
     QFETCH(QString, name);
-    auto* dialog = form->findChild<QFileDialog*>(name);
-    QVERIFY(dialog);
-    QVERIFY(!dialog->isVisible());
-    QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+    QFETCH(bool, save);
+    QString shownName;
+    bool ownedByTheWindow = false;
+    bool confirmsOverwrite = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      shownName = dialog->objectName();
+      ownedByTheWindow = dialog->parentWidget() == form.get();
+      confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      dialog->reject();
+    });
+    const kartex::FileDialogSpec spec{name.toStdString(), "", "CSV|*.csv"};
+    kartex::QtWindowSystem& qtWindows = *windows;
+    QCOMPARE(save ? qtWindows.QtWindowSystem::SaveFileDialog(spec) : qtWindows.QtWindowSystem::OpenFileDialog(spec),
+             std::nullopt);
+    QCOMPARE(shownName, name);
+    QVERIFY(ownedByTheWindow);
+    QVERIFY(confirmsOverwrite);
+    QVERIFY(form->findChildren<QFileDialog*>().isEmpty());
   }
 
   void successfulLoadEnables() {
@@ -448,6 +469,10 @@ class TForm1Test : public QObject {
   void helpWithoutItsFile() {
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
+    if (!kartex::FindHelpFile(kartex::HelpFileFolders()).isEmpty()) {
+      QDir::setCurrent(previous);
+      QSKIP("an installed Help_CSV.chm is present");
+    }
     Find<QAction>("Otworzplikpomocy1")->trigger();
     QDir::setCurrent(previous);
     QCOMPARE(windows->messages, std::vector<std::string>{"Błąd otwarcia pliku Help_CSV.chm"});
@@ -470,6 +495,9 @@ class TForm1Test : public QObject {
     QVERIFY(windows->messages.empty());
   }
 
+  // An edit that Windows-1250 cannot hold is not stored and not thrown away:
+  // Enter and Tab leave the editor open with the text and the message names
+  // the character; mended, it is stored; Esc drops it.
   void inPlaceEditOutsideTheCodePage() {
     Load(kLog);
     auto* grid = Find<QTableView>("SG1");
@@ -479,10 +507,53 @@ class TForm1Test : public QObject {
     auto* editor = grid->viewport()->findChild<QLineEdit*>();
     QVERIFY(editor);
     editor->setText("Привет");
+    const std::string message =
+        "Tekst zawiera znak „П” (U+041F), którego nie można zapisać w stronie kodowej Windows-1250.";
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Backtab}) {
+      windows->messages.clear();
+      QTest::keyClick(editor, key);
+      QTRY_COMPARE(windows->messages, std::vector<std::string>{message});
+      QVERIFY(grid->indexWidget(cell) == editor);
+      QCOMPARE(editor->text(), QString("Привет"));
+      QCOMPARE(std::string(Table().CellText(3, 1)), std::string("SSB"));
+    }
+    // Mended, the text is stored.
+    editor->setText("Privet");
     QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(std::string(Table().CellText(3, 1)), std::string("Privet"));
+    QTRY_VERIFY(!grid->indexWidget(cell));
+    // Esc ends an edit without storing it.
+    grid->edit(cell);
+    editor = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
+    QVERIFY(editor);
+    editor->setText("Жора");
+    windows->messages.clear();
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTRY_VERIFY(!grid->indexWidget(cell));
+    QCOMPARE(std::string(Table().CellText(3, 1)), std::string("Privet"));
+    QVERIFY(windows->messages.empty());
+  }
+
+  // Leaving a refused edit by a click elsewhere (here another cell) stores
+  // nothing either: the message comes and the editor opens again with the
+  // text on its cell.
+  void refusedEditLeftByTheMouseComesBack() {
+    Load(kLog);
+    auto* grid = Find<QTableView>("SG1");
+    const QModelIndex cell = grid->model()->index(1, 2);
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
+    QVERIFY(editor);
+    editor->setText("20M ✓");
+    const QModelIndex other = grid->model()->index(3, 5);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(other).center());
     QTRY_COMPARE(windows->messages.size(), size_t(1));
-    QCOMPARE(std::string(Table().CellText(3, 1)), std::string("SSB"));
-    QCOMPARE(QString::fromStdString(windows->messages[0]), QString(kartex::LogTableModel::kRefusedEditMessage));
+    QVERIFY(QString::fromStdString(windows->messages[0]).contains("„✓” (U+2713)"));
+    QTRY_VERIFY(qobject_cast<QLineEdit*>(grid->indexWidget(cell)));
+    QCOMPARE(qobject_cast<QLineEdit*>(grid->indexWidget(cell))->text(), QString("20M ✓"));
+    QCOMPARE(grid->currentIndex(), cell);
+    QCOMPARE(std::string(Table().CellText(2, 2)), std::string("40M"));
   }
 
   void gridColours() {
@@ -501,6 +572,58 @@ class TForm1Test : public QObject {
     QCOMPARE(colourAt(1, 2), palette.color(QPalette::Base));
     QCOMPARE(colourAt(2, 2), palette.color(QPalette::ToolTipBase));
     QVERIFY(palette.color(QPalette::ToolTipBase) != palette.color(QPalette::Base));
+  }
+
+  // A disabled grid is greyed all over: no bands, no sky-blue current cell,
+  // the empty space grey too; a successful load brings the colours back.
+  void disabledGridIsGreyed() {
+    auto* grid = Find<QTableView>("SG1");
+    const QColor grey = grid->palette().color(QPalette::Disabled, QPalette::Window);
+    auto colours = [grid] {
+      const QImage image = grid->viewport()->grab().toImage();
+      const QRect cell = grid->visualRect(grid->model()->index(0, 1));
+      // Inside the first cell, clear of its text, and below the last row.
+      return std::pair(QColor(image.pixel(cell.right() - 6, cell.center().y())),
+                       QColor(image.pixel(cell.center().x(), image.height() - 4)));
+    };
+    QVERIFY(!grid->isEnabled());
+    QCOMPARE(colours(), std::pair(grey, grey));
+    // Given a loaded log with a current cell, a rejected load greys it again.
+    Load(kLog);
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QCOMPARE(colours().first, QColor(0x87, 0xCE, 0xEB));
+    Load({"CALL,BAND", "SP1AA,20M"}, "bad.csv");
+    QVERIFY(!grid->isEnabled());
+    QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
+    QCOMPARE(colours(), std::pair(grey, grey));
+    // The grey grid takes no clicks.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 3)).center());
+    QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
+    Load(kLog);
+    QCOMPARE(colours().first, QColor(0x87, 0xCE, 0xEB));
+    QVERIFY(colours().second != grey);
+  }
+
+  // A long path is cut in its middle so that the file name stays in view;
+  // the label's tooltip holds the whole path.
+  void longSourcePathKeepsItsFileName() {
+    QString folder = dir.path();
+    while (folder.size() < 200) folder += "/Logger32-eksport-dziennika";
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + "/LOG_SP5XYZ_2024.csv";
+    windows->fileAnswers.push_back(WriteLog(dir, path.mid(dir.path().size() + 1), kLog));
+    Find<QPushButton>("Load_CSV")->click();
+    auto* source = Find<QLabel>("Source");
+    QVERIFY(source->text().startsWith("Źródło: "));
+    QVERIFY(source->text().endsWith("LOG_SP5XYZ_2024.csv"));
+    QVERIFY(source->text().contains("…"));
+    QVERIFY(source->geometry().right() < form->centralWidget()->width());
+    QVERIFY(source->sizeHint().width() <= source->width());
+    QCOMPARE(source->toolTip(), path);
+    // A short path is shown whole.
+    Load(kLog);
+    QCOMPARE(source->text(), "Źródło: " + dir.filePath("log.csv"));
+    QCOMPARE(source->toolTip(), dir.filePath("log.csv"));
   }
 
   void gridTooltipIsTheSortHint() {

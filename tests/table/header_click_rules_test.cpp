@@ -1,4 +1,5 @@
-// Which releases on the grid's header sort, and the sort mark shapes.
+// Which releases on the grid's header sort, which tables take sort clicks,
+// and the sort mark shapes.
 
 #include "table/header_click_rules.h"
 
@@ -24,35 +25,45 @@ TEST(IsSortRelease, RulesInOrder) {
   const struct {
     const char* name;
     void (*change)(HeaderRelease&);
-    int fixedRows;
-    int rowCount;
     bool sorts;
   } cases[] = {
-      {"plain header click", [](HeaderRelease&) {}, 1, 3, true},
-      {"press on another header cell", [](HeaderRelease& r) { r.pressCol = 6; }, 1, 3, true},
-      {"beyond the last column", [](HeaderRelease& r) { r.col = -1; }, 1, 3, false},
-      {"beyond the last row", [](HeaderRelease& r) { r.row = -1; }, 1, 3, false},
-      {"end of a width drag", [](HeaderRelease& r) { r.endedColumnDrag = true; }, 1, 3, false},
-      {"after an edge double-click", [](HeaderRelease& r) { r.followsEdgeDoubleClick = true; }, 1, 3,
-       false},
-      {"3 px right of the left edge", [](HeaderRelease& r) { r.x = 103; }, 1, 3, false},
-      {"3 px left of the left edge", [](HeaderRelease& r) { r.x = 97; }, 1, 3, false},
-      {"4 px right of the left edge", [](HeaderRelease& r) { r.x = 104; }, 1, 3, true},
-      {"3 px left of the right edge", [](HeaderRelease& r) { r.x = 177; }, 1, 3, false},
-      {"on the right edge", [](HeaderRelease& r) { r.x = 180; }, 1, 3, false},
-      {"4 px left of the right edge", [](HeaderRelease& r) { r.x = 176; }, 1, 3, true},
-      {"release on a data cell", [](HeaderRelease& r) { r.row = 1; }, 1, 3, false},
-      {"press on a data cell", [](HeaderRelease& r) { r.pressRow = 4; }, 1, 3, false},
-      {"data cell near an edge", [](HeaderRelease& r) { r.row = 1; r.x = 101; }, 1, 3, false},
-      {"one data row", [](HeaderRelease&) {}, 1, 2, false},
-      {"no fixed row", [](HeaderRelease&) {}, 0, 10, false},
-      {"many rows", [](HeaderRelease&) {}, 1, 1000000, true},
+      {"plain header click", [](HeaderRelease&) {}, true},
+      {"press on another header cell", [](HeaderRelease& r) { r.pressCol = 6; }, true},
+      {"beyond the last column", [](HeaderRelease& r) { r.col = -1; }, false},
+      {"beyond the last row", [](HeaderRelease& r) { r.row = -1; }, false},
+      {"end of a width drag", [](HeaderRelease& r) { r.endedColumnDrag = true; }, false},
+      {"after an edge double-click", [](HeaderRelease& r) { r.followsEdgeDoubleClick = true; }, false},
+      {"3 px right of the left edge", [](HeaderRelease& r) { r.x = 103; }, false},
+      {"3 px left of the left edge", [](HeaderRelease& r) { r.x = 97; }, false},
+      {"4 px right of the left edge", [](HeaderRelease& r) { r.x = 104; }, true},
+      {"3 px left of the right edge", [](HeaderRelease& r) { r.x = 177; }, false},
+      {"on the right edge", [](HeaderRelease& r) { r.x = 180; }, false},
+      {"4 px left of the right edge", [](HeaderRelease& r) { r.x = 176; }, true},
+      {"release on a data cell", [](HeaderRelease& r) { r.row = 1; }, false},
+      {"press on a data cell", [](HeaderRelease& r) { r.pressRow = 4; }, false},
+      {"data cell near an edge", [](HeaderRelease& r) { r.row = 1; r.x = 101; }, false},
   };
   for (const auto& c : cases) {
     HeaderRelease r = MiddleOfHeaderCell();
     c.change(r);
-    EXPECT_EQ(IsSortRelease(r, c.fixedRows, c.rowCount), c.sorts) << c.name;
+    EXPECT_EQ(IsSortRelease(r), c.sorts) << c.name;
   }
+}
+
+TEST(TableTakesSortClicks, AFixedRowAndTwoDataRows) {
+  const struct {
+    const char* name;
+    int fixedRows;
+    int rowCount;
+    bool sorts;
+  } cases[] = {
+      {"two data rows", 1, 3, true},
+      {"one data row", 1, 2, false},
+      {"header only", 1, 1, false},
+      {"no fixed row", 0, 10, false},
+      {"many rows", 1, 1000000, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TableTakesSortClicks(c.fixedRows, c.rowCount), c.sorts) << c.name;
 }
 
 TEST(InColumnSizingZone, FourPixelsEitherSideOfBothEdges) {
