@@ -86,5 +86,5 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb=$build/kartex_${version}_$(dpkg --print-architecture).deb
 check_versions "$version"
 check_package "$deb"
-echo "Package: $deb ($(du -k "$deb" | cut -f1) KiB)"
+echo "Package: $deb, $(stat -c %s "$deb") bytes"
 dpkg-deb --field "$deb" Package Version Installed-Size Depends Recommends
