@@ -3,8 +3,6 @@
 
 #include <QApplication>
 
-#include <clocale>
-
 #include "app/qt_translation.h"
 #include "app/qt_window_system.h"
 #include "app/unit1.h"
@@ -16,9 +14,10 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(kartex::kApplicationTitle);
   // Qt's dialogs speak Polish like the window ("Anuluj", "Otwórz", "Zapisz").
   kartex::InstallQtPolishTranslation(application);
-  // The regional settings are the user's, read from the C library's locale.
-  std::setlocale(LC_ALL, "");
+  // The desktop entry the window belongs to (its icon in task bars).
+  QGuiApplication::setDesktopFileName("io.github.kartex.kartex");
   kartex::QtWindowSystem windows;
+  // The regional settings are the user's, as the system gives them.
   kartex::TForm1 form(windows, kartex::ReadRegionalSettings());
   form.show();
   return QApplication::exec();
