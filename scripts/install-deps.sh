@@ -12,6 +12,9 @@ packages=(
   fp-utils
   xvfb xauth
   sqlite3 hyperfine time
+  # The Windows programs, cross-built and tested under Wine with Polish
+  # regional settings (localedef builds the locales Wine reads).
+  g++-mingw-w64-x86-64-posix wine wine64 locales
 )
 if [ "${1:-}" = run ]; then
   packages+=(xdg-utils xchm)
