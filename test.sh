@@ -19,3 +19,4 @@ ctest --preset asan -j "$jobs"
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
 ctest --preset windows -j "$jobs"
+scripts/check-windows-cli.sh build/default build/windows

@@ -75,8 +75,8 @@ class FileReplacement {
   std::string target_;  // the file replaced, symbolic links followed
   std::string temp_;    // empty when the target is written directly
   intptr_t handle_ = -1;
-  // What the new version keeps of the target on POSIX: permission bits,
-  // owner and group (-1: the creator's).
+  // What the new version keeps of the target: on POSIX its permission bits,
+  // owner and group (-1: the creator's), on Windows its file attributes.
   uint32_t mode_ = 0;
   int64_t owner_ = -1;
   int64_t group_ = -1;

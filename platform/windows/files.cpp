@@ -107,6 +107,7 @@ bool FileReplacement::Begin(const std::string& path) {
   if (target.empty()) return false;
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && !MayOverwrite(target, attributes)) return false;
+  mode_ = attributes != INVALID_FILE_ATTRIBUTES ? attributes : 0;
 
   const std::wstring temp = FolderOf(target) + L"\\" + Utf8ToWide(TemporaryNameFor(WideToUtf8(NameOf(target))));
   DeleteFileW(temp.c_str());  // left by a run that ended before its commit
@@ -139,8 +140,13 @@ bool FileReplacement::Commit() {
   ok = CloseHandle(file) != 0 && ok;
   if (ok) {
     const std::wstring temp = Utf8ToWide(temp_);
-    ok = IoCall([&] { return PutInPlace(temp, Utf8ToWide(target_)); });
-    if (ok) temp_.clear();
+    const std::wstring target = Utf8ToWide(target_);
+    ok = IoCall([&] { return PutInPlace(temp, target); });
+    if (ok) {
+      temp_.clear();
+      // Hidden, archive and the like, as the replaced file had them.
+      if (mode_ != 0) SetFileAttributesW(target.c_str(), mode_);
+    }
   }
   Abandon();
   return ok;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace kartex {
 namespace {
@@ -91,6 +92,30 @@ TEST(CodePageTest, TextsWindows1250CannotHoldAreRefused) {
   EXPECT_EQ(Utf8ToCp1250("plain ASCII"), std::string("plain ASCII"));
   EXPECT_EQ(Utf8ToCp1250("łódź"), Bytes({0xB3, 0xF3, 0x64, 0x9F}));
   EXPECT_EQ(Utf8ToCp1250(""), std::string());
+}
+
+// The same tables on every system: what the system's converter and character
+// data give must be exactly Windows-1250 as Polish Windows has it.
+TEST(CodePageTest, TheTablesAreTheSameOnEverySystem) {
+  std::string high;
+  for (int b = 0x80; b < 0x100; ++b) high += static_cast<char>(b);
+  // The unassigned bytes travel as C1 controls.
+  EXPECT_EQ(Cp1250ToUtf8(high),
+            "€\u0081‚\u0083„…†‡\u0088‰Š‹ŚŤŽŹ\u0090‘’“”•–—\u0098™š›śťžź\u00A0ˇ˘Ł¤Ą¦§¨©Ş«¬\u00AD®Ż"
+            "°±˛ł´µ¶·¸ąş»Ľ˝ľżŔÁÂĂÄĹĆÇČÉĘËĚÍÎĎĐŃŇÓÔŐÖ×ŘŮÚŰÜÝŢßŕáâăäĺćçčéęëěíîďđńňóôőö÷řůúűüýţ˙");
+  const std::pair<int, int> changed[] = {
+      {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9D, 0x8D}, {0x9E, 0x8E}, {0x9F, 0x8F}, {0xB3, 0xA3}, {0xB9, 0xA5},
+      {0xBA, 0xAA}, {0xBE, 0xBC}, {0xBF, 0xAF}, {0xE0, 0xC0}, {0xE1, 0xC1}, {0xE2, 0xC2}, {0xE3, 0xC3},
+      {0xE4, 0xC4}, {0xE5, 0xC5}, {0xE6, 0xC6}, {0xE7, 0xC7}, {0xE8, 0xC8}, {0xE9, 0xC9}, {0xEA, 0xCA},
+      {0xEB, 0xCB}, {0xEC, 0xCC}, {0xED, 0xCD}, {0xEE, 0xCE}, {0xEF, 0xCF}, {0xF0, 0xD0}, {0xF1, 0xD1},
+      {0xF2, 0xD2}, {0xF3, 0xD3}, {0xF4, 0xD4}, {0xF5, 0xD5}, {0xF6, 0xD6}, {0xF8, 0xD8}, {0xF9, 0xD9},
+      {0xFA, 0xDA}, {0xFB, 0xDB}, {0xFC, 0xDC}, {0xFD, 0xDD}, {0xFE, 0xDE}};
+  std::string expected;
+  for (int b = 0; b < 0x100; ++b) expected += static_cast<char>(b >= 'a' && b <= 'z' ? b - 32 : b);
+  for (const auto& [small, capital] : changed) expected[static_cast<size_t>(small)] = static_cast<char>(capital);
+  std::string all;
+  for (int b = 0; b < 0x100; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(UpperCase1250(all), expected);
 }
 
 }  // namespace
