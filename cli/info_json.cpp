@@ -1,6 +1,7 @@
 #include "info_json.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "commands/session.h"
 #include "platform/code_page.h"
@@ -8,19 +9,25 @@
 namespace kartex {
 namespace {
 
-// A JSON string of UTF-8 text.
+// A JSON string of UTF-8 text. Bytes that are not UTF-8 (a file name given
+// in another encoding) become U+FFFD, so the output stays valid JSON.
 std::string Quoted(std::string_view utf8) {
   std::string out = "\"";
-  for (unsigned char c : utf8) {
-    if (c == '"' || c == '\\') {
+  for (size_t i = 0; i < utf8.size();) {
+    const size_t start = i;
+    const std::optional<char32_t> cp = NextUtf8CodePoint(utf8, i);
+    if (!cp) {
+      out += "\uFFFD";
+      ++i;
+    } else if (*cp == '"' || *cp == '\\') {
       out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
+      out += static_cast<char>(*cp);
+    } else if (*cp < 0x20) {
       char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(*cp));
       out += escaped;
     } else {
-      out += static_cast<char>(c);
+      out.append(utf8, start, i - start);
     }
   }
   return out + '"';

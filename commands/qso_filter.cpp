@@ -36,7 +36,7 @@ void Session::FiltrQSO(uint8_t n) {
     return;
   }
   TFilterData& item = filter_.Filter()[0];
-  item.Column = static_cast<int16_t>(log_.callColumn);
+  item.Column = log_.callColumn;
   item.CaseSensitive = true;
   item.Condition = BuildQsoCondition(n);
   filter_.SetFilterActive(true);
@@ -100,7 +100,7 @@ void Session::ShowFilteredRows() {
 void Session::ApplyCondition(int column, const std::string& condition, bool caseSensitive) {
   SwitchFilterOff();
   TFilterData& item = filter_.Filter()[0];
-  item.Column = static_cast<int16_t>(column);
+  item.Column = column;
   item.Condition = condition;
   item.CaseSensitive = caseSensitive;
   filter_.SetFilterActive(true);

@@ -17,7 +17,7 @@ namespace kartex {
 enum class TFilterOperation : uint8_t { foSHORT = 0, foNONE = 1, foAND = 2, foXOR = 3, foOR = 4 };
 
 struct TFilterData {
-  int16_t Column = 0;
+  int32_t Column = 0;  // a whole column number: a log may have any number of columns
   std::string Condition;
   bool CaseSensitive = true;
   std::string Suffix;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 #include "commands/command_error.h"
 #include "commands/output_file.h"
@@ -61,6 +62,11 @@ TEST(ErrorTextRule, FullStopAfterCharactersAboveIt) {
   EXPECT_EQ(ErrorText(CommandError("done.")), "done.");
   EXPECT_EQ(ErrorText(CommandError("Błąd ą")), "Błąd ą.");
   EXPECT_EQ(ErrorText(CommandError("")), "");
+}
+
+TEST(ErrorTextRule, RunningOutOfMemoryIsSaidInWords) {
+  EXPECT_EQ(ErrorText(std::bad_alloc()), "Out of memory.");
+  EXPECT_EQ(ErrorText(std::bad_array_new_length()), "Out of memory.");
 }
 
 }  // namespace

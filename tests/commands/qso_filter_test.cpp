@@ -127,5 +127,25 @@ TEST_F(QsoFilterTest, OperatorConditionOnAnyColumn) {
   EXPECT_EQ(session.Controls().records, 8);
 }
 
+TEST_F(QsoFilterTest, TestsTheFoundCallColumnAtAnyPosition) {
+  // Column numbers past 16 bits: 32768 once showed no row, 65540 tested column 4.
+  for (int callColumn : {32768, 65540}) {
+    SCOPED_TRACE(callColumn);
+    const std::string before(static_cast<size_t>(callColumn), ',');
+    const std::string header = before + "CALL,DXCC";
+    const std::string once = before + "SP1AA,269";
+    const std::string twice = before + "K1ZZ,291";
+    ASSERT_EQ(Load({header, once, twice, twice}), LoadOutcome::Loaded);
+    ASSERT_EQ(session.Log().callColumn, callColumn);
+    session.RG1Click(0);
+    EXPECT_EQ(session.Controls().records, 1);
+    EXPECT_EQ(session.Table().CellText(callColumn, 1), "SP1AA");
+    session.RG1Click(1);
+    EXPECT_EQ(session.Controls().records, 2);
+    EXPECT_EQ(session.Table().CellText(callColumn, 1), "K1ZZ");
+    session.RG1Click(10);
+  }
+}
+
 }  // namespace
 }  // namespace kartex::testing

@@ -144,6 +144,18 @@ TEST(CompareKeyCells, DayFirstDatesCompareAsDates) {
   EXPECT_EQ(DetectSortStyle("2006-05-12", Polish()), SortStyle::Alphabetic);
 }
 
+TEST(CompareKeyCells, ABlankDecimalSeparatorIsTheDecimalPoint) {
+  // The first decimal separator reads as ".", so " 5" is 0.5, not 5.
+  RegionalSettings blank = Us();
+  blank.decimalSeparator = ' ';
+  blank.thousandSeparator = '.';
+  EXPECT_EQ(CompareKeyCells(" 5", "1", blank), -1);
+  EXPECT_EQ(CompareKeyCells("1", " 5", blank), 1);
+  EXPECT_EQ(CompareKeyCells("2 5", "2", blank), 1);
+  EXPECT_EQ(CompareKeyCells(" 5", "0", blank), 1);
+  EXPECT_EQ(CompareKeyFacts(PrepareKeyCell(" 5", blank), PrepareKeyCell("1", blank)), -1);
+}
+
 TEST(DetectSortStyle, ChoosesFromTheTextAlone) {
   const struct {
     const char* text;
