@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "io_faults.h"
+#include "reference_csv.h"
 #include "table/log_table.h"
 #include "table_test_support.h"
 
@@ -22,6 +23,7 @@ namespace {
 
 using testing::Cat;
 using testing::Recorder;
+using testing::ReferenceSplit;
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -34,73 +36,6 @@ std::vector<std::string> Split(std::string_view line, char sep) {
     EXPECT_EQ(column, static_cast<int>(fields.size()));
     fields.emplace_back(text);
   });
-  return fields;
-}
-
-// The splitting rules applied literally, removing characters from the front
-// of the line as they are consumed. Slow, but plainly right; the reader's
-// fast paths are checked against it.
-std::vector<std::string> ReferenceSplit(std::string line, char sep) {
-  const auto positionOfSep = [sep](const std::string& text) -> size_t {
-    if (sep == 0) return 0;
-    const size_t p = text.find(sep);
-    return p == std::string::npos ? 0 : p + 1;
-  };
-  const auto undoPairs = [](const std::string& text) {
-    if (text.find('"') == std::string::npos) return text;
-    std::string result;
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] != '"') {
-        result += text[i];
-      } else if (i + 1 < text.size() && text[i + 1] == '"') {
-        result += '"';
-        ++i;
-      }
-    }
-    return result;
-  };
-  const auto lineBreaks = [](const std::string& text) {
-    std::string result;
-    for (char c : text) result += c == 11 ? "\r\n"s : std::string(1, c);
-    return result;
-  };
-  std::vector<std::string> fields;
-  while (positionOfSep(line) != 0) {
-    std::string field;
-    size_t p;
-    if (line[0] == '"') {
-      line.erase(0, 1);
-      size_t q = 0;  // 1-based position of the closing quote, 0: none
-      for (size_t i = 0; i < line.size();) {
-        if (line[i] != '"') {
-          ++i;
-          continue;
-        }
-        size_t j = i;
-        while (j < line.size() && line[j] == '"') ++j;
-        if (j == line.size() || (j - i) % 2 == 1) {
-          q = j;
-          break;
-        }
-        i = j;
-      }
-      if (q != 0) {
-        field = undoPairs(line.substr(0, q - 1));
-        line.erase(0, q);
-      }
-      p = positionOfSep(line);
-    } else {
-      p = positionOfSep(line);
-      field = undoPairs(line.substr(0, p - 1));
-    }
-    fields.push_back(lineBreaks(field));
-    line.erase(0, p);
-  }
-  if (!line.empty()) {
-    if (line[0] == '"') line.erase(0, 1);
-    if (!line.empty() && line.back() == '"') line.pop_back();
-    fields.push_back(lineBreaks(undoPairs(line)));
-  }
   return fields;
 }
 
