@@ -58,8 +58,36 @@ inline int64_t ReferencePlainCount(const std::string& line, char c) {
   return std::count(line.begin(), line.end(), c);
 }
 
-// The three passes over the candidates; 0 when none occurs.
+// The fields of a line of double-quoted fields joined by commas, quotes
+// inside a field doubled; 0 for the empty line, -1 for any other line.
+inline int64_t ReferenceQuotedCommaFields(const std::string& line) {
+  if (line.empty()) return 0;
+  std::vector<std::string> fields(1);
+  bool inQuotes = false;
+  for (char c : line) {
+    if (c == '"') inQuotes = !inQuotes;
+    if (c == ',' && !inQuotes) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  for (const std::string& field : fields) {
+    if (field.size() < 2 || field.front() != '"' || field.back() != '"') return -1;
+    for (size_t i = 1; i + 1 < field.size(); ++i) {
+      if (field[i] != '"') continue;
+      if (i + 2 == field.size() || field[i + 1] != '"') return -1;
+      ++i;
+    }
+  }
+  return static_cast<int64_t>(fields.size());
+}
+
+// The export's layout in the first line (at least two fields) and in the
+// second (or an empty one) means the comma; else the three passes over the
+// candidates, 0 when none occurs.
 inline char ReferenceDetect(const std::string& line1, const std::string& line2) {
+  if (ReferenceQuotedCommaFields(line1) >= 2 && ReferenceQuotedCommaFields(line2) >= 0) return ',';
   int64_t best = 0;
   char separator = 0;
   for (char c : kReferenceCandidates) {

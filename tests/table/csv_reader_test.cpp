@@ -133,6 +133,32 @@ TEST(SeparatorDetection, ThreePassesOverTheCandidates) {
   }
 }
 
+TEST(SeparatorDetection, ExportLayoutIsReadWithTheCommaWhateverItsCellsHold) {
+  struct Case {
+    const char* what;
+    std::string line1;
+    std::string line2;
+    char expected;
+  };
+  const std::vector<Case> cases = {
+      // The counts alone: "," differs (1 and 2), "-" agrees (1 and 1).
+      {"commas inside cells, hyphens equally often", R"("RST-S","NOTE")", R"("5-9, Tom","x")", ','},
+      {"more semicolons than commas inside cells", R"("a;b;c;d","e")", R"("f;g;h;i","j")", ','},
+      {"doubled quotes inside cells", R"("say ""a-b""","")", R"("""","-,")", ','},
+      {"one line only", R"("a|b","c||d")", "", ','},
+      {"one field in the second line", R"("a-b","c")", R"("d-e")", ','},
+      // Anything else keeps the three passes (the comma counts differ in all).
+      {"a single quoted field", R"("a-b")", R"("c-d")", '-'},
+      {"an unquoted field", R"(x-y,"a")", R"("b,c-d","e")", '-'},
+      {"text behind a closing quote", R"("a-b"x,"c")", R"("d-e","f,g")", '-'},
+      {"an empty field", R"("a-b",)", R"("c-d","e,f")", '-'},
+      {"an unquoted second line", R"("a-b","c")", "d-e,f,g", '-'},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DetectSeparator(c.line1, c.line2), c.expected) << c.what;
+  }
+}
+
 // ---------------------------------------------------------- field splitting
 
 TEST(FieldSplitting, ExamplesWithComma) {
