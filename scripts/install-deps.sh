@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages KARTEX needs to build and test, when any of
 # them is missing. With "run", also what the window needs on a desktop: the
-# desktop's opener and a viewer for the help file Help_CSV.chm.
-# Usage: scripts/install-deps.sh [run]
+# desktop's opener and a viewer for the help file Help_CSV.chm. With "fuzz",
+# only what the fuzz targets need: clang 14 and its libFuzzer and sanitizer
+# runtimes.
+# Usage: scripts/install-deps.sh [run|fuzz]
 set -euo pipefail
 
 packages=(
@@ -16,9 +18,10 @@ packages=(
   # regional settings (localedef builds the locales Wine reads).
   g++-mingw-w64-x86-64-posix wine wine64 locales
 )
-if [ "${1:-}" = run ]; then
-  packages+=(xdg-utils xchm)
-fi
+case "${1:-}" in
+  run) packages+=(xdg-utils xchm) ;;
+  fuzz) packages=(cmake make g++ clang-14 libclang-rt-14-dev) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

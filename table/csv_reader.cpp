@@ -352,6 +352,27 @@ size_t SplitFields(const char* s, size_t n, char sep, char* const base, uint32_t
   return static_cast<size_t>(ends - endsBase);
 }
 
+// See SeparatorCounts::quotedCommaFields.
+int64_t QuotedCommaFields(std::string_view line) {
+  if (line.empty()) return 0;
+  int64_t fields = 0;
+  size_t i = 0;
+  for (;;) {
+    if (i == line.size() || line[i] != kQuote) return -1;
+    // The closing quote is the first one that is not doubled.
+    for (++i;;) {
+      const size_t q = line.find(kQuote, i);
+      if (q == std::string_view::npos) return -1;
+      i = q + 1;
+      if (i == line.size() || line[i] != kQuote) break;
+      ++i;
+    }
+    ++fields;
+    if (i == line.size()) return fields;
+    if (line[i++] != ',') return -1;
+  }
+}
+
 }  // namespace
 
 SeparatorCounts CountSeparators(std::string_view line) {
@@ -375,10 +396,12 @@ SeparatorCounts CountSeparators(std::string_view line) {
     if (j == n || (run & 1u) != 0) ++counts.single[k];
     i = j;
   }
+  counts.quotedCommaFields = QuotedCommaFields(line);
   return counts;
 }
 
 char DetectSeparator(const SeparatorCounts& line1, const SeparatorCounts& line2) {
+  if (line1.quotedCommaFields >= 2 && line2.quotedCommaFields >= 0) return ',';
   int64_t best = 0;
   char separator = 0;
   // Passes 1 and 2: the candidate that occurs equally often, and most often,

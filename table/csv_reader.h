@@ -34,12 +34,20 @@ struct SeparatorCounts {
   int64_t single[kSeparatorCandidates.size()] = {};
   // Every occurrence counts 1.
   int64_t plain[kSeparatorCandidates.size()] = {};
+  // The fields of a line made only of double-quoted fields joined by commas
+  // (quotes inside a field doubled), the layout of the export; 0 for the
+  // empty line, -1 for any other line.
+  int64_t quotedCommaFields = 0;
 };
 
 SeparatorCounts CountSeparators(std::string_view line);
 
 // Picks the separator from the counts of the first two lines; 0 when no
-// candidate occurs in either line.
+// candidate occurs in either line. A first line of at least two quoted fields
+// joined by commas, followed by another such line or an empty one, is read
+// with the comma: the counts see the candidates inside the cells too, and
+// would take another candidate for the separator of an export whose first
+// two rows hold commas unequally often and that candidate equally often.
 char DetectSeparator(const SeparatorCounts& line1, const SeparatorCounts& line2);
 
 // Detects the separator from the first two lines (line2 empty when the file

@@ -54,6 +54,23 @@ TEST_F(TableExportTest, ExportReadsBackIntoTheSameCells) {
   EXPECT_EQ(table.ColCount(), 53);
 }
 
+TEST_F(TableExportTest, ExportWithCommasInItsCellsAndOtherCandidatesReopens) {
+  // Given a log whose first data row holds a comma inside a cell, and whose
+  // header and first row each hold one hyphen
+  ASSERT_EQ(Load({"CALL,DXCC,RST-S,NOTE", "SP1AA,269,\"5-9, Tom\"", "DL1AB,230,59,x"}),
+            LoadOutcome::Loaded);
+  // When it is exported and the export is opened again
+  windows.fileAnswers.push_back(dir.File("again.csv"));
+  session.Save_CSVClick();
+  windows.fileAnswers.push_back(dir.File("again.csv"));
+  // Then the export reads with the comma, not the hyphen, into the same cells
+  ASSERT_EQ(session.Load_CSVClick(), LoadOutcome::Loaded) << windows.messages.back();
+  EXPECT_EQ(session.Table().ColCount(), 53);
+  EXPECT_EQ(session.Table().CellText(2, 0), "RST-S");
+  EXPECT_EQ(session.Table().CellText(2, 1), "5-9, Tom");
+  EXPECT_EQ(Column(0), "SP1AA|DL1AB");
+}
+
 // Cells of every length around the 16-byte copies, the last cell of a row
 // short and long, rows with and without quotes one after another.
 TEST_F(TableExportTest, CellsOfAnyLengthAreWrittenWhole) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "country/country_test_support.h"
+#include "reference_country.h"
 
 namespace kartex {
 namespace {
@@ -402,6 +403,60 @@ TEST(JoinByName, CutAdifNamesNeverMatch) {
   JoinByName(countries, entries, windows);
   EXPECT_EQ(countries[0].NrAdif, "");
   EXPECT_EQ(windows.messages.size(), 1u);
+}
+
+// ---- Against the step-by-step rules -------------------------------------------
+
+// Random lines of both files, over the bytes the readers treat specially.
+std::string RandomReferenceFile(std::mt19937& random, bool cty) {
+  const std::string tokens[] = {"XA", "XB(5)", "=XA1ZZ[7]", "(", ")", "[", "]", ",", ";", ":",
+                                " ", "  ", "{", "}", "\xA3", "0", "42", std::string(30, 'Q')};
+  std::string file;
+  for (int line = static_cast<int>(random() % 12); line > 0; --line) {
+    if (cty && random() % 3 == 0) {
+      std::string name = "Land ", prefix = "P";
+      name += std::to_string(random() % 4);
+      prefix += std::to_string(random() % 9);
+      file += CtyHeader(name, prefix);
+    } else {
+      file += random() % 2 ? "    " : "";
+      for (int n = static_cast<int>(random() % 14); n > 0; --n) file += tokens[random() % std::size(tokens)];
+    }
+    file += random() % 4 ? "\r\n" : "\n";
+  }
+  return file;
+}
+
+TEST(ReferenceFiles, ReadersAndJoinFollowTheStepByStepRulesOnRandomFiles) {
+  ScratchDirectory dir;
+  std::mt19937 random(20240612);
+  for (int i = 0; i < 2000; ++i) {
+    const std::string cty = RandomReferenceFile(random, true);
+    std::string adif = RandomReferenceFile(random, false);
+    if (i % 2) adif += "001 LAND 1\r\n002 LAND 2\r\n";
+    auto countries = ReadCty(cty);
+    const auto entries = ReadAdif(adif);
+    auto expectedCountries = testing::ReferenceReadCtyDat(cty);
+    const auto expectedEntries = testing::ReferenceReadAdifDxc(adif);
+    RecordingWindows windows;
+    JoinByName(countries, entries, windows);
+    const std::vector<std::string> expectedMessages =
+        testing::ReferenceJoinByName(expectedCountries, expectedEntries);
+
+    ASSERT_EQ(countries.size(), expectedCountries.size()) << cty;
+    for (size_t k = 0; k < countries.size(); ++k) {
+      EXPECT_EQ(countries[k].NrCty, expectedCountries[k].NrCty) << cty;
+      EXPECT_EQ(countries[k].Country, expectedCountries[k].Country) << cty;
+      EXPECT_EQ(countries[k].NrAdif, expectedCountries[k].NrAdif) << cty << adif;
+      EXPECT_EQ(countries[k].Prefixes, expectedCountries[k].Prefixes) << cty;
+    }
+    ASSERT_EQ(entries.size(), expectedEntries.size()) << adif;
+    for (size_t k = 0; k < entries.size(); ++k) {
+      EXPECT_EQ(entries[k].NrAdif, expectedEntries[k].NrAdif) << adif;
+      EXPECT_EQ(entries[k].Country, expectedEntries[k].Country) << adif;
+    }
+    ASSERT_EQ(windows.messages, expectedMessages) << cty << adif;
+  }
 }
 
 // ---- The real reference files ------------------------------------------------

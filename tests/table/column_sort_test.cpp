@@ -15,6 +15,7 @@
 
 #include "table/log_table.h"
 #include "table/row_filter.h"
+#include "reference_sort.h"
 #include "table/sort_compare.h"
 #include "table_test_support.h"
 
@@ -39,11 +40,7 @@ std::string Text(const Parts&... parts) {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-struct Key {
-  int column;
-  bool descending;
-  bool operator==(const Key&) const = default;
-};
+using Key = testing::ReferenceKey;
 
 std::vector<Key> KeysOf(const TSortIndexList& list) {
   std::vector<Key> keys;
@@ -95,42 +92,7 @@ std::vector<std::string> ColumnOf(const LogTable& table, int col) {
   return texts;
 }
 
-// ---- Reference: the partition scheme written out directly -----------------
-
-struct Reference {
-  std::vector<Key> keys;
-  int colCount;
-  RegionalSettings regional;
-  int year;
-
-  std::string_view Cell(const std::vector<std::string>& row, int col) const {
-    return col < colCount && col < static_cast<int>(row.size()) ? std::string_view(row[col])
-                                                               : std::string_view();
-  }
-  int Compare(size_t k, const std::vector<std::string>& a,
-              const std::vector<std::string>& b) const {
-    const Key key = keys[k];
-    const int v = CompareKeyCells(Cell(a, key.column), Cell(b, key.column), regional, year);
-    if (v == 0 && k + 1 < keys.size()) return Compare(k + 1, a, b);
-    return key.descending ? -v : v;
-  }
-  void Sort(Rows& rows, int first, int last) const {
-    int i = first;
-    int j = last;
-    const std::vector<std::string> pivot = rows[(first + last) / 2];
-    do {
-      while (Compare(0, pivot, rows[i]) == 1 && i < last) ++i;
-      while (Compare(0, rows[j], pivot) == 1 && j > first) --j;
-      if (i <= j) {
-        if (i != j) std::swap(rows[i], rows[j]);
-        ++i;
-        --j;
-      }
-    } while (i <= j);
-    if (first < j) Sort(rows, first, j);
-    if (i < last) Sort(rows, i, last);
-  }
-};
+using Reference = testing::ReferenceSort;
 
 // ---- The key list ----------------------------------------------------------
 

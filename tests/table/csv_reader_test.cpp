@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "io_faults.h"
+#include "reference_csv.h"
 #include "table/log_table.h"
 #include "table_test_support.h"
 
@@ -22,6 +23,7 @@ namespace {
 
 using testing::Cat;
 using testing::Recorder;
+using testing::ReferenceSplit;
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -34,73 +36,6 @@ std::vector<std::string> Split(std::string_view line, char sep) {
     EXPECT_EQ(column, static_cast<int>(fields.size()));
     fields.emplace_back(text);
   });
-  return fields;
-}
-
-// The splitting rules applied literally, removing characters from the front
-// of the line as they are consumed. Slow, but plainly right; the reader's
-// fast paths are checked against it.
-std::vector<std::string> ReferenceSplit(std::string line, char sep) {
-  const auto positionOfSep = [sep](const std::string& text) -> size_t {
-    if (sep == 0) return 0;
-    const size_t p = text.find(sep);
-    return p == std::string::npos ? 0 : p + 1;
-  };
-  const auto undoPairs = [](const std::string& text) {
-    if (text.find('"') == std::string::npos) return text;
-    std::string result;
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] != '"') {
-        result += text[i];
-      } else if (i + 1 < text.size() && text[i + 1] == '"') {
-        result += '"';
-        ++i;
-      }
-    }
-    return result;
-  };
-  const auto lineBreaks = [](const std::string& text) {
-    std::string result;
-    for (char c : text) result += c == 11 ? "\r\n"s : std::string(1, c);
-    return result;
-  };
-  std::vector<std::string> fields;
-  while (positionOfSep(line) != 0) {
-    std::string field;
-    size_t p;
-    if (line[0] == '"') {
-      line.erase(0, 1);
-      size_t q = 0;  // 1-based position of the closing quote, 0: none
-      for (size_t i = 0; i < line.size();) {
-        if (line[i] != '"') {
-          ++i;
-          continue;
-        }
-        size_t j = i;
-        while (j < line.size() && line[j] == '"') ++j;
-        if (j == line.size() || (j - i) % 2 == 1) {
-          q = j;
-          break;
-        }
-        i = j;
-      }
-      if (q != 0) {
-        field = undoPairs(line.substr(0, q - 1));
-        line.erase(0, q);
-      }
-      p = positionOfSep(line);
-    } else {
-      p = positionOfSep(line);
-      field = undoPairs(line.substr(0, p - 1));
-    }
-    fields.push_back(lineBreaks(field));
-    line.erase(0, p);
-  }
-  if (!line.empty()) {
-    if (line[0] == '"') line.erase(0, 1);
-    if (!line.empty() && line.back() == '"') line.pop_back();
-    fields.push_back(lineBreaks(undoPairs(line)));
-  }
   return fields;
 }
 
@@ -192,6 +127,32 @@ TEST(SeparatorDetection, ThreePassesOverTheCandidates) {
       {"pass 3: the larger count of either line", "a+b+c", "d*e", '+'},
       {"no candidate", "CALL DXCC", "AA1A 291", 0},
       {"both lines empty", "", "", 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DetectSeparator(c.line1, c.line2), c.expected) << c.what;
+  }
+}
+
+TEST(SeparatorDetection, ExportLayoutIsReadWithTheCommaWhateverItsCellsHold) {
+  struct Case {
+    const char* what;
+    std::string line1;
+    std::string line2;
+    char expected;
+  };
+  const std::vector<Case> cases = {
+      // The counts alone: "," differs (1 and 2), "-" agrees (1 and 1).
+      {"commas inside cells, hyphens equally often", R"("RST-S","NOTE")", R"("5-9, Tom","x")", ','},
+      {"more semicolons than commas inside cells", R"("a;b;c;d","e")", R"("f;g;h;i","j")", ','},
+      {"doubled quotes inside cells", R"("say ""a-b""","")", R"("""","-,")", ','},
+      {"one line only", R"("a|b","c||d")", "", ','},
+      {"one field in the second line", R"("a-b","c")", R"("d-e")", ','},
+      // Anything else keeps the three passes (the comma counts differ in all).
+      {"a single quoted field", R"("a-b")", R"("c-d")", '-'},
+      {"an unquoted field", R"(x-y,"a")", R"("b,c-d","e")", '-'},
+      {"text behind a closing quote", R"("a-b"x,"c")", R"("d-e","f,g")", '-'},
+      {"an empty field", R"("a-b",)", R"("c-d","e,f")", '-'},
+      {"an unquoted second line", R"("a-b","c")", "d-e,f,g", '-'},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DetectSeparator(c.line1, c.line2), c.expected) << c.what;
@@ -504,6 +465,29 @@ TEST_F(ReadCsvFileTest, BinaryBytesAreKept) {
   table_.ReadCsvFile(Write("A,B\n" + garbage + "," + garbage + "\n"));
   EXPECT_EQ(table_.CellText(0, 1), garbage);
   EXPECT_EQ(table_.CellText(1, 1), garbage);
+}
+
+TEST_F(ReadCsvFileTest, MatchesTheRulesOnRandomFiles) {
+  // Separator candidates, quotes, line ends, byte 11 and byte 26 in every
+  // place of small files: the table is what the plain rules give.
+  std::mt19937 random(20240611);
+  const std::string alphabet = "ab ,,;;-#\t|\"\"\"\r\n\n\x0b\x1a"s;
+  for (int i = 0; i < 3000; ++i) {
+    std::string bytes;
+    for (size_t n = random() % 60; n > 0; --n) bytes += alphabet[random() % alphabet.size()];
+    LogTable table;
+    table.ReadCsvFile(Write(bytes));
+    const testing::ReferenceTable expected = testing::ReferenceRead(bytes, 2, 53, 1);
+    ASSERT_EQ(table.RowCount(), static_cast<int>(expected.cells.size())) << "[" << bytes << "]";
+    ASSERT_EQ(table.ColCount(), expected.colCount) << "[" << bytes << "]";
+    ASSERT_EQ(table.FixedRows(), expected.fixedRows) << "[" << bytes << "]";
+    for (int r = 0; r < table.RowCount(); ++r) {
+      for (int c = 0; c < table.ColCount(); ++c) {
+        ASSERT_EQ(table.CellText(c, r), expected.cells[static_cast<size_t>(r)][static_cast<size_t>(c)])
+            << "cell (" << c << ", " << r << ") of [" << bytes << "]";
+      }
+    }
+  }
 }
 
 TEST_F(ReadCsvFileTest, CannotOpenLeavesTableAndObserverUntouched) {
