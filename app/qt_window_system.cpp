@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-
 namespace kartex {
 namespace {
 
@@ -92,6 +91,7 @@ std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogSpec& s
   dialog.installEventFilter(&selectName);
   CursorPause pause(busy_);
   const int result = dialog.exec();
+  RepaintMainWindow();
   lastFolders_.insert(name, dialog.directory().absolutePath());
   if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
@@ -126,7 +126,16 @@ bool QtWindowSystem::Confirm(const std::string& text, const std::string& caption
   // Esc and the box's close button answer Cancel.
   box.setEscapeButton(QMessageBox::Cancel);
   box.setDefaultButton(QMessageBox::Ok);
-  return box.exec() == QMessageBox::Ok;
+  const bool ok = box.exec() == QMessageBox::Ok;
+  RepaintMainWindow();
+  return ok;
+}
+
+// A command goes on working after a dialog or a question, without the event
+// loop; the window is painted where the box stood before that work starts,
+// not only at its end.
+void QtWindowSystem::RepaintMainWindow() {
+  if (window_ && window_->isVisible()) window_->repaint();
 }
 
 void QtWindowSystem::ShowBusyCursor() {
