@@ -91,7 +91,9 @@ std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogSpec& s
   dialog.installEventFilter(&selectName);
   CursorPause pause(busy_);
   const int result = dialog.exec();
-  RepaintMainWindow();
+  // The command goes on working without the event loop: the window is painted
+  // where the dialog stood now, not at the command's end.
+  ProcessPendingEvents();
   lastFolders_.insert(name, dialog.directory().absolutePath());
   if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
@@ -127,15 +129,8 @@ bool QtWindowSystem::Confirm(const std::string& text, const std::string& caption
   box.setEscapeButton(QMessageBox::Cancel);
   box.setDefaultButton(QMessageBox::Ok);
   const bool ok = box.exec() == QMessageBox::Ok;
-  RepaintMainWindow();
+  ProcessPendingEvents();  // as after a file dialog
   return ok;
-}
-
-// A command goes on working after a dialog or a question, without the event
-// loop; the window is painted where the box stood before that work starts,
-// not only at its end.
-void QtWindowSystem::RepaintMainWindow() {
-  if (window_ && window_->isVisible()) window_->repaint();
 }
 
 void QtWindowSystem::ShowBusyCursor() {

@@ -48,7 +48,6 @@ class QtWindowSystem : public WindowSystem {
 
  private:
   std::optional<std::string> RunFileDialog(const FileDialogSpec& spec, bool save);
-  void RepaintMainWindow();
 
   QWidget* window_ = nullptr;
   std::function<void()> controlsChanged_;
