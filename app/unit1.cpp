@@ -390,12 +390,14 @@ void TForm1::ShowProgress(int position) {
 
 // A long folder path is cut in its middle, so that the file name stays in
 // view up to the window's edge; the whole path is the label's tooltip.
+// The filter's progress brings the controls up to date a hundred times, so
+// an unchanged caption is not measured again.
 void TForm1::ShowSource(const QString& caption, const QString& path) {
-  const int room = kClientWidth - Source->x() - 8;
-  const QString shown = Source->fontMetrics().elidedText(caption, Qt::ElideMiddle, room);
   Source->setToolTip(path);
-  if (Source->text() == shown) return;
-  Source->setText(shown);
+  if (caption == sourceCaption_) return;
+  sourceCaption_ = caption;
+  const int room = kClientWidth - Source->x() - 8;
+  Source->setText(Source->fontMetrics().elidedText(caption, Qt::ElideMiddle, room));
   Source->adjustSize();
 }
 

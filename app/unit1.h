@@ -114,6 +114,7 @@ class TForm1 : public QMainWindow {
   QAction* Otworzplikpomocy1 = nullptr;
 
   std::vector<std::string> shownListBox_;  // what ListBox1 shows, as bytes
+  QString sourceCaption_;                  // what Source shows, before eliding
   bool applyingControls_ = false;          // radio buttons set from the states
   bool closeConfirmed_ = false;            // the menu's question was answered OK
   bool commandRunning_ = false;            // inside RunCommand
