@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-
 namespace kartex {
 namespace {
 
@@ -92,6 +91,9 @@ std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogSpec& s
   dialog.installEventFilter(&selectName);
   CursorPause pause(busy_);
   const int result = dialog.exec();
+  // The command goes on working without the event loop: the window is painted
+  // where the dialog stood now, not at the command's end.
+  ProcessPendingEvents();
   lastFolders_.insert(name, dialog.directory().absolutePath());
   if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
@@ -126,7 +128,9 @@ bool QtWindowSystem::Confirm(const std::string& text, const std::string& caption
   // Esc and the box's close button answer Cancel.
   box.setEscapeButton(QMessageBox::Cancel);
   box.setDefaultButton(QMessageBox::Ok);
-  return box.exec() == QMessageBox::Ok;
+  const bool ok = box.exec() == QMessageBox::Ok;
+  ProcessPendingEvents();  // as after a file dialog
+  return ok;
 }
 
 void QtWindowSystem::ShowBusyCursor() {

@@ -371,22 +371,33 @@ void TForm1::ApplyControlStates() {
   applyingControls_ = false;
 
   dxfProgressBar1->setVisible(controls.progressVisible);
-  if (dxfProgressBar1->value() != controls.progressPosition) {
-    dxfProgressBar1->setValue(controls.progressPosition);
-    // The filter reports its progress from inside a command, with no event
-    // loop running: the bar is painted now, and only when its value moved.
-    if (dxfProgressBar1->isVisible()) dxfProgressBar1->repaint();
-  }
+  ShowProgress(controls.progressPosition);
+}
+
+// The filter reports its progress from inside a command, with no event loop
+// running: the bar is painted at once when its value moved, but only every so
+// often and at its end. QProgressBar paints itself on every new value; with
+// its updates off it only takes the value, and the event loop paints what is
+// left after the command.
+void TForm1::ShowProgress(int position) {
+  if (dxfProgressBar1->value() == position) return;
+  dxfProgressBar1->setUpdatesEnabled(false);
+  dxfProgressBar1->setValue(position);
+  dxfProgressBar1->setUpdatesEnabled(true);
+  if (!dxfProgressBar1->isVisible()) return;
+  if (progressPaints_.Due() || position == dxfProgressBar1->maximum()) dxfProgressBar1->repaint();
 }
 
 // A long folder path is cut in its middle, so that the file name stays in
 // view up to the window's edge; the whole path is the label's tooltip.
+// The filter's progress brings the controls up to date a hundred times, so
+// an unchanged caption is not measured again.
 void TForm1::ShowSource(const QString& caption, const QString& path) {
-  const int room = kClientWidth - Source->x() - 8;
-  const QString shown = Source->fontMetrics().elidedText(caption, Qt::ElideMiddle, room);
   Source->setToolTip(path);
-  if (Source->text() == shown) return;
-  Source->setText(shown);
+  if (caption == sourceCaption_) return;
+  sourceCaption_ = caption;
+  const int room = kClientWidth - Source->x() - 8;
+  Source->setText(Source->fontMetrics().elidedText(caption, Qt::ElideMiddle, room));
   Source->adjustSize();
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/paint_pacer.h"
 #include "commands/session.h"
 #include "table/regional_settings.h"
 
@@ -59,6 +60,7 @@ class TForm1 : public QMainWindow {
   void BuildMenu();
   void SetTabOrder();
   void ShowSource(const QString& caption, const QString& path);
+  void ShowProgress(int position);
 
   // Runs one command: an error ends it in the general error box, and the
   // normal cursor is back at its end, whatever happened.
@@ -112,12 +114,15 @@ class TForm1 : public QMainWindow {
   QAction* Otworzplikpomocy1 = nullptr;
 
   std::vector<std::string> shownListBox_;  // what ListBox1 shows, as bytes
+  QString sourceCaption_;                  // what Source shows, before eliding
   bool applyingControls_ = false;          // radio buttons set from the states
   bool closeConfirmed_ = false;            // the menu's question was answered OK
   bool commandRunning_ = false;            // inside RunCommand
   std::vector<std::string> heldBackMessages_;
   int savedCurrentRow_ = -1;               // SG1's current cell across a reset
   int savedCurrentColumn_ = -1;
+  // At most 25 paints a second of the progress bar while a filter runs.
+  PaintPacer progressPaints_{std::chrono::milliseconds(40)};
 };
 
 }  // namespace kartex

@@ -119,13 +119,23 @@ void Session::RemoveCondition() {
   windows_.ControlsChanged();
 }
 
+// The hourglass while the filter runs, the normal cursor at 100. The filter
+// reports after every row, so most calls bring the same percentage: those
+// change nothing, and the cursor does not flip to the hourglass and back for
+// each of the last rows, which all round to 100.
 void Session::SG1FilterProgress(int16_t progress) {
-  windows_.ShowBusyCursor();
+  const bool done = progress == 100;
+  if (progress == controls_.progressPosition && progressBusy_ != done) return;
   if (controls_.progressPosition != progress) {
     controls_.progressPosition = progress;
     windows_.ControlsChanged();
   }
-  if (controls_.progressPosition == 100) windows_.ShowNormalCursor();
+  if (done) {
+    windows_.ShowNormalCursor();
+  } else {
+    windows_.ShowBusyCursor();
+  }
+  progressBusy_ = !done;
 }
 
 }  // namespace kartex

@@ -83,6 +83,7 @@ class Session {
   ColumnSort sort_;
   LoadedLog log_;
   ControlStates controls_;
+  bool progressBusy_ = false;  // the filter's progress showed the hourglass
 };
 
 }  // namespace kartex

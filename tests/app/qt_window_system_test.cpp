@@ -35,6 +35,20 @@ void WhenModal(std::function<void(QWidget*)> check) {
   });
 }
 
+// A window that counts its paints and notes whether the latest came with no
+// modal box up.
+class PaintCounter : public QWidget {
+ public:
+  int paints = 0;
+  bool paintedWithoutModal = false;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    ++paints;
+    paintedWithoutModal = QApplication::activeModalWidget() == nullptr;
+  }
+};
+
 }  // namespace
 
 class QtWindowSystemTest : public QObject {
@@ -294,6 +308,42 @@ class QtWindowSystemTest : public QObject {
     WhenModal(look);
     windows.SaveFileDialog({"SD1", "COUNTRY.CSV", "CSV|*.csv"});
     QCOMPARE(buttons, QStringList({"Anuluj", "Zapisz"}));
+  }
+
+  // A command goes on working after its dialog or question without the
+  // event loop: the window must not wait for the command's end to be painted
+  // where the box stood.
+  void windowPaintedAsSoonAsABoxIsAnswered_data() {
+    QTest::addColumn<QString>("box");
+    QTest::newRow("open dialog") << "open";
+    QTest::newRow("save dialog") << "save";
+    QTest::newRow("question") << "question";
+  }
+
+  void windowPaintedAsSoonAsABoxIsAnswered() {
+    QFETCH(QString, box);
+    PaintCounter window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    kartex::QtWindowSystem windows;
+    windows.SetMainWindow(&window, {});
+    QApplication::processEvents();
+
+    // While the box is up, the window is asked to paint the part the box
+    // will leave, as a window system does when the box goes away.
+    WhenModal([&window](QWidget* modal) {
+      window.update();
+      static_cast<QDialog*>(modal)->reject();
+    });
+    const int before = window.paints;
+    window.paintedWithoutModal = false;
+    if (box == "open") windows.OpenFileDialog({"OD", "", "CSV|*.csv"});
+    if (box == "save") windows.SaveFileDialog({"SD2", "QSL_VIA.TXT", "TXT|*.txt"});
+    if (box == "question") windows.Confirm("Plik x.CSV już istnieje. Zastąpić ?", "Confirm");
+    // That paint happened before the call returned, after the box was gone:
+    // no event loop of the test has run since.
+    QVERIFY(window.paints > before);
+    QVERIFY(window.paintedWithoutModal);
   }
 
   void busyCursorEndsWithTheWindowSystem() {

@@ -71,6 +71,21 @@ TEST_F(QsoFilterTest, ProgressReachesOneHundredAndShowsTheBarAgain) {
   EXPECT_FALSE(windows.busy);
 }
 
+// The filter reports after each of the 8 rows and once more at the end:
+// 12, 25, 38, 50, 62, 75, 88, 100, 100.
+TEST_F(QsoFilterTest, HourglassComesOnceAndGoesAtOneHundred) {
+  LoadMixedLog();
+  windows.cursorChanges.clear();
+  session.RG1Click(0);
+  // Given the progress handler at every report, when the percentage repeats
+  // (the last two reports), then the cursor does not flip back to the hourglass.
+  EXPECT_EQ(windows.cursorChanges, (std::vector<bool>{true, false}));
+  EXPECT_EQ(session.Controls().progressPosition, 100);
+  // A second run shows the hourglass again, though the bar starts at 100.
+  session.RG1Click(1);
+  EXPECT_EQ(windows.cursorChanges, (std::vector<bool>{true, false, true, false}));
+}
+
 TEST_F(QsoFilterTest, ManagersFollowTheShownRows) {
   LoadMixedLog();
   session.RG1Click(0);

@@ -19,6 +19,7 @@ class FakeWindowSystem : public WindowSystem {
   std::vector<std::string> questions;
   std::vector<FileDialogSpec> dialogs;
   bool busy = false;
+  std::vector<bool> cursorChanges;  // each change of the cursor: true for the hourglass
   int controlsChanged = 0;
 
   std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
@@ -31,12 +32,16 @@ class FakeWindowSystem : public WindowSystem {
     confirmAnswers.pop_front();
     return answer;
   }
-  void ShowBusyCursor() override { busy = true; }
-  void ShowNormalCursor() override { busy = false; }
+  void ShowBusyCursor() override { SetBusy(true); }
+  void ShowNormalCursor() override { SetBusy(false); }
   void ProcessPendingEvents() override {}
   void ControlsChanged() override { ++controlsChanged; }
 
  private:
+  void SetBusy(bool nowBusy) {
+    if (busy != nowBusy) cursorChanges.push_back(nowBusy);
+    busy = nowBusy;
+  }
   std::optional<std::string> Answer(const FileDialogSpec& spec) {
     dialogs.push_back(spec);
     if (fileAnswers.empty()) return std::nullopt;
