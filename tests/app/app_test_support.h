@@ -5,8 +5,10 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdio>
 #include <deque>
@@ -72,6 +74,15 @@ inline std::string WriteLog(const QTemporaryDir& dir, const QString& name, const
   std::fwrite(text.data(), 1, text.size(), file);
   std::fclose(file);
   return path.toStdString();
+}
+
+// Writes bytes as the file at path, executable by its owner if asked.
+inline void WriteFile(const QString& path, const QByteArray& bytes, bool executable = false) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+  file.close();
+  if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
 
 // The texts of one model row, joined by "|", up to the given column count.
