@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages KARTEX needs to build and test, when any of
 # them is missing. With "run", also what the window needs on a desktop: the
-# desktop's opener and a viewer for the help file Help_CSV.chm.
-# Usage: scripts/install-deps.sh [run]
+# desktop's opener and a viewer for the help file Help_CSV.chm. With
+# "windows", also what the Windows programs are built, tested and packaged
+# with: the mingw-w64 compilers, Wine (with the fonts a Windows system has),
+# a window manager for the virtual display, ImageMagick for the icon, NSIS
+# and zip.
+# Usage: scripts/install-deps.sh [run|windows]
 set -euo pipefail
 
 packages=(
@@ -15,6 +19,13 @@ packages=(
 )
 if [ "${1:-}" = run ]; then
   packages+=(xdg-utils xchm)
+fi
+if [ "${1:-}" = windows ]; then
+  packages+=(
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest
+    wine wine64 fonts-wine openbox x11-utils
+    qt6-base-dev-tools imagemagick nsis zip unzip
+  )
 fi
 
 missing=()

@@ -6,6 +6,8 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,6 +66,14 @@ class ScriptedWindows : public QtWindowSystem {
     return answer;
   }
 };
+
+// Whether the platform shows file dialogs of its own (Windows does): Qt's
+// dialog then makes none of its widgets, and what the operator types into
+// is the system's.
+inline bool NativeFileDialogs() {
+  QFileDialog probe;
+  return probe.findChild<QLineEdit*>("fileNameEdit") == nullptr;
+}
 
 // Writes lines (CR LF after each) as bytes into the folder; returns the path.
 inline std::string WriteLog(const QTemporaryDir& dir, const QString& name, const std::vector<std::string>& lines) {

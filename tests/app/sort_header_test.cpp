@@ -171,6 +171,16 @@ class SortHeaderTest : public QObject {
     QCOMPARE(QApplication::overrideCursor(), nullptr);
   }
 
+  // The header's rows hold the whole height of its font, down to the
+  // underscore below the line: a name of underscores alone shows.
+  void underscoresShow() {
+    Load({"____,LETTER,CALL,DXCC", "1,a,SP1AA,269"});
+    const LogicalImage image = HeaderOnScreen();
+    const int left = header->sectionViewportPosition(0);
+    QVERIFY2(image.CountIn(IsDigitBlack, left + 3, left + 60, 1, image.height() - 3) > 8,
+             "the underscores of the first column's name are drawn");
+  }
+
   void releasesThatDoNotSort_data() {
     QTest::addColumn<QString>("gesture");
     QTest::newRow("left sizing zone") << "left zone";
