@@ -336,14 +336,15 @@ class SortHeaderTest : public QObject {
     }
   }
 
-  // The digits stand out of the red: black, and more than a few pixels.
+  // The digits stand out of the red: black, and more than a few pixels (the
+  // narrowest, Tahoma's 1 on Windows at 200 %, covers 5 logical pixels).
   void markDigitsAreDrawnInBlack() {
     Load(kLog);
     Click(1);
     const LogicalImage image(header->viewport()->grab().toImage());
     const int right = header->sectionViewportPosition(1) + header->sectionSize(1);
     const int black = image.CountIn(IsDigitBlack, right - 22, right);
-    QVERIFY2(black >= 6, qPrintable(QString::number(black)));
+    QVERIFY2(black >= 5, qPrintable(QString::number(black)));
   }
 
   void addedColumnsAreNarrower() {
