@@ -25,6 +25,7 @@
 #include "app/open_document.h"
 #include "app/qt_window_system.h"
 #include "app/sort_header_view.h"
+#include "app/window_fonts.h"
 #include "country/country_export.h"
 #include "platform/code_page.h"
 
@@ -94,9 +95,7 @@ TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* pare
   // Fixed single border: minimise button and system menu, no maximise, no resizing.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFont(FontOf({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Nimbus Sans",
-                  "DejaVu Sans"},
-                 8));
+  setFont(FontOf(WindowFontFamilies(), 8));
 
   auto* client = new QWidget(this);
   client->setObjectName("ClientArea");
@@ -273,7 +272,7 @@ void TForm1::BuildGrid(QWidget* client) {
   SG1->setObjectName("SG1");
   SG1->setGeometry(8, 96, 697, 185);
   SG1->setEnabled(false);
-  SG1->setFont(FontOf({"Tahoma", "DejaVu Sans", "Liberation Sans"}, 8));
+  SG1->setFont(FontOf(GridFontFamilies(), 8));
   auto* gridStyle = new GridStyle;
   gridStyle->setParent(this);
   SG1->setStyle(gridStyle);
