@@ -84,6 +84,17 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
   return button;
 }
 
+// A label of a fixed place shows its whole text there whatever face stands
+// in for MS Sans Serif: its font shrinks, half a point at a time, until the
+// text fits the width.
+void FitFontToWidth(QLabel* label, int width) {
+  QFont font = label->font();
+  while (QFontMetrics(font).horizontalAdvance(label->text()) > width && font.pointSizeF() > 6) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+  label->setFont(font);
+}
+
 QString FromCp1250(const std::string& bytes) { return QString::fromStdString(Cp1250ToUtf8(bytes)); }
 
 }  // namespace
@@ -181,6 +192,9 @@ void TForm1::BuildControls(QWidget* client) {
   });
 
   Label1 = AddLabel(client, "Label1", "Postęp procesu filtrowania:", 8, 359);
+  // The progress bar begins at 140: the label ends before it.
+  FitFontToWidth(Label1, 140 - 8 - 2);
+  Label1->adjustSize();
   dxfProgressBar1 = new QProgressBar(client);
   dxfProgressBar1->setObjectName("dxfProgressBar1");
   dxfProgressBar1->setGeometry(140, 358, 565, 16);
@@ -233,13 +247,7 @@ void TForm1::BuildControls(QWidget* client) {
       client);
   Label3->setObjectName("Label3");
   Label3->setGeometry(16, 488, 684, 13);
-  // The line has a fixed place; whatever font stands in for MS Sans Serif,
-  // the whole text must fit there.
-  QFont lineFont = Label3->font();
-  while (QFontMetrics(lineFont).horizontalAdvance(Label3->text()) > Label3->width() && lineFont.pointSizeF() > 6) {
-    lineFont.setPointSizeF(lineFont.pointSizeF() - 0.5);
-  }
-  Label3->setFont(lineFont);
+  FitFontToWidth(Label3, Label3->width());
 
   StatusBar1 = new QStatusBar(client);
   StatusBar1->setObjectName("StatusBar1");

@@ -19,6 +19,21 @@ if [ -z "${KARTEX_GUI_SCREEN:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$here/wine-gui-run.sh" "$@"
 fi
 
+# The desktop of a Windows system, once per prefix: its fonts (Tahoma, which
+# the dialogs' MS Shell Dlg names, from Debian's fonts-wine; Wine does not
+# load them by itself) and text drawn with ClearType (without smoothing,
+# some small sizes of Tahoma lose strokes).
+if [ ! -e "$WINEPREFIX/kartex-desktop.done" ]; then
+  desktop='HKCU\Control Panel\Desktop'
+  "$here/wine-run.sh" reg add "$desktop" /v FontSmoothing /t REG_SZ /d 2 /f >/dev/null
+  "$here/wine-run.sh" reg add "$desktop" /v FontSmoothingType /t REG_DWORD /d 2 /f >/dev/null
+  "$here/wine-run.sh" reg add "$desktop" /v FontSmoothingGamma /t REG_DWORD /d 1400 /f >/dev/null
+  if [ -d /usr/share/wine/fonts ]; then
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+  touch "$WINEPREFIX/kartex-desktop.done"
+fi
+
 # A session left by a run that was cut short goes first.
 [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
 wm=""

@@ -31,12 +31,6 @@ mkdir -p "$LOCPATH" "$WINEPREFIX"
   # program that inherited them would keep a reader waiting for their end.
   wineserver -p 120 </dev/null >/dev/null 2>&1 9>&- || true
   wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
-  # The fonts of a Windows system (Tahoma, which the dialogs' MS Shell Dlg
-  # names), from Debian's fonts-wine, which Wine does not load by itself.
-  fonts=$WINEPREFIX/drive_c/windows/Fonts
-  if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] && [ ! -e "$fonts/tahoma.ttf" ]; then
-    cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
-  fi
 ) 9>"$cache/.setup.lock"
 # Wine leaves every variable whose name begins with QT_ out of a Windows
 # program's environment (the host's Qt settings would mislead a Windows

@@ -270,6 +270,10 @@ class TForm1Test : public QObject {
     auto* line = Find<QLabel>("Label3");
     QVERIFY(line->font().pointSizeF() >= 6);
     QVERIFY(QFontMetrics(line->font()).horizontalAdvance(line->text()) <= line->width());
+    // The progress bar's caption ends before the bar.
+    auto* caption = Find<QLabel>("Label1");
+    QVERIFY(caption->x() + QFontMetrics(caption->font()).horizontalAdvance(caption->text()) <
+            Find<QWidget>("dxfProgressBar1")->x());
   }
 
   void fileDialogs_data() {
