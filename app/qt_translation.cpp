@@ -4,6 +4,12 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#ifdef KARTEX_EMBED_QT_TRANSLATIONS
+// The embedded copy lies in the static library; naming it here keeps the
+// linker from leaving it out.
+static void InitEmbeddedTranslations() { Q_INIT_RESOURCE(kartex_translations); }
+#endif
+
 namespace kartex {
 namespace {
 
@@ -14,6 +20,9 @@ constexpr const char* kFileName = "qtbase_pl.qm";
 }  // namespace
 
 bool InstallQtPolishTranslation(QCoreApplication& application) {
+#ifdef KARTEX_EMBED_QT_TRANSLATIONS
+  InitEmbeddedTranslations();
+#endif
   auto* translator = new QTranslator(&application);
   for (const QString& folder : {QString(kEmbeddedFolder), QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
     if (translator->load(kFileName, folder)) return QCoreApplication::installTranslator(translator);

@@ -43,7 +43,7 @@ void ConfigureDialog(QFileDialog& dialog, const FileDialogSpec& spec, bool save,
   // Qt's Polish texts name the save button "Zachowaj"; a Polish desktop
   // says "Zapisz", as the window's own buttons do.
   if (save) dialog.setLabelText(QFileDialog::Accept, "Zapisz");
-  dialog.setNameFilter(QtFileFilter(spec.filter));
+  dialog.setNameFilter(QtFileFilter(spec.filter, spec.defaultName));
   dialog.setDirectory(folder);
   if (!spec.defaultName.empty()) dialog.selectFile(Utf8(spec.defaultName));
 }
@@ -153,7 +153,10 @@ void QtWindowSystem::ControlsChanged() {
   if (controlsChanged_) controlsChanged_();
 }
 
-QString QtFileFilter(const std::string& filter) {
+QString QtFileFilter(const std::string& filter, const std::string& defaultName) {
+  const QString name = Utf8(defaultName);
+  const qsizetype dot = name.lastIndexOf('.');
+  const QString namePattern = dot < 0 ? QString() : "*" + name.mid(dot);
   const QStringList parts = Utf8(filter).split('|');
   QStringList filters;
   static const QRegularExpression trailingPatterns(R"(\s*\([^()]*\)\s*$)");
@@ -166,6 +169,7 @@ QString QtFileFilter(const std::string& filter) {
         if (!patterns.contains(variant)) patterns.append(variant);
       }
     }
+    if (const qsizetype own = patterns.indexOf(namePattern); own > 0) patterns.move(own, 0);
     filters.append(description.trimmed() + " (" + patterns.join(' ') + ")");
   }
   if (filters.isEmpty()) return {};

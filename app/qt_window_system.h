@@ -59,7 +59,11 @@ class QtWindowSystem : public WindowSystem {
 
 // "CSV|*.csv" (description|patterns, pairs joined by "|") in Qt's form,
 // "CSV (*.csv *.CSV)". Each pattern is offered in lower and upper case as
-// well, because file names on this system are case-sensitive.
-QString QtFileFilter(const std::string& filter);
+// well, because file names on this system are case-sensitive. The pattern
+// of the default name's own extension comes first in its filter: a save
+// dialog may put the first pattern's extension after a name whose
+// extension it does not find there in that case (Wine's does), and the
+// offered name must stay as it is.
+QString QtFileFilter(const std::string& filter, const std::string& defaultName = {});
 
 }  // namespace kartex

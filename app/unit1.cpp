@@ -25,6 +25,7 @@
 #include "app/open_document.h"
 #include "app/qt_window_system.h"
 #include "app/sort_header_view.h"
+#include "app/window_fonts.h"
 #include "country/country_export.h"
 #include "platform/code_page.h"
 
@@ -38,13 +39,20 @@ constexpr const char* kCredit =
     "KARTEX v1.0 — przygotowanie wydruku kart QSL z dzienników programu Logger32";
 constexpr const char* kHelpError = "Błąd otwarcia pliku Help_CSV.chm";
 
-// The grid's lines in silver; everything else as the application's style draws it.
+// The grid's lines in silver, and a margin of 2 pixels round the header's
+// names, so that a row of 20 pixels holds the whole height of the 8-point
+// font (the Windows styles' margin of 4 cuts the underscore off QSO_DATE);
+// everything else as the application's style draws it.
 class GridStyle : public QProxyStyle {
  public:
   int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                 QStyleHintReturn* returnData) const override {
     if (hint == SH_Table_GridLineColor) return static_cast<int>(QColor(0xC0, 0xC0, 0xC0).rgba());
     return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric == PM_HeaderMargin) return 2;
+    return QProxyStyle::pixelMetric(metric, option, widget);
   }
 };
 
@@ -76,6 +84,17 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
   return button;
 }
 
+// A label of a fixed place shows its whole text there whatever face stands
+// in for MS Sans Serif: its font shrinks, half a point at a time, until the
+// text fits the width.
+void FitFontToWidth(QLabel* label, int width) {
+  QFont font = label->font();
+  while (QFontMetrics(font).horizontalAdvance(label->text()) > width && font.pointSizeF() > 6) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+  label->setFont(font);
+}
+
 QString FromCp1250(const std::string& bytes) { return QString::fromStdString(Cp1250ToUtf8(bytes)); }
 
 }  // namespace
@@ -87,9 +106,7 @@ TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* pare
   // Fixed single border: minimise button and system menu, no maximise, no resizing.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFont(FontOf({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Nimbus Sans",
-                  "DejaVu Sans"},
-                 8));
+  setFont(FontOf(WindowFontFamilies(), 8));
 
   auto* client = new QWidget(this);
   client->setObjectName("ClientArea");
@@ -175,6 +192,9 @@ void TForm1::BuildControls(QWidget* client) {
   });
 
   Label1 = AddLabel(client, "Label1", "Postęp procesu filtrowania:", 8, 359);
+  // The progress bar begins at 140: the label ends before it.
+  FitFontToWidth(Label1, 140 - 8 - 2);
+  Label1->adjustSize();
   dxfProgressBar1 = new QProgressBar(client);
   dxfProgressBar1->setObjectName("dxfProgressBar1");
   dxfProgressBar1->setGeometry(140, 358, 565, 16);
@@ -227,13 +247,7 @@ void TForm1::BuildControls(QWidget* client) {
       client);
   Label3->setObjectName("Label3");
   Label3->setGeometry(16, 488, 684, 13);
-  // The line has a fixed place; whatever font stands in for MS Sans Serif,
-  // the whole text must fit there.
-  QFont lineFont = Label3->font();
-  while (QFontMetrics(lineFont).horizontalAdvance(Label3->text()) > Label3->width() && lineFont.pointSizeF() > 6) {
-    lineFont.setPointSizeF(lineFont.pointSizeF() - 0.5);
-  }
-  Label3->setFont(lineFont);
+  FitFontToWidth(Label3, Label3->width());
 
   StatusBar1 = new QStatusBar(client);
   StatusBar1->setObjectName("StatusBar1");
@@ -266,7 +280,7 @@ void TForm1::BuildGrid(QWidget* client) {
   SG1->setObjectName("SG1");
   SG1->setGeometry(8, 96, 697, 185);
   SG1->setEnabled(false);
-  SG1->setFont(FontOf({"Tahoma", "DejaVu Sans", "Liberation Sans"}, 8));
+  SG1->setFont(FontOf(GridFontFamilies(), 8));
   auto* gridStyle = new GridStyle;
   gridStyle->setParent(this);
   SG1->setStyle(gridStyle);
@@ -303,6 +317,7 @@ void TForm1::BuildGrid(QWidget* client) {
   rows->hide();
 
   SG1Header = new SortHeaderView(SG1);
+  SG1Header->setStyle(gridStyle);
   SG1Header->setToolTip(kSortHint);
   connect(SG1Header, &SortHeaderView::sortClicked, this, &TForm1::HeaderSortClick);
 

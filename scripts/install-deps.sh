@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages KARTEX needs to build and test, when any of
 # them is missing. With "run", also what the window needs on a desktop: the
-# desktop's opener and a viewer for the help file Help_CSV.chm. With "fuzz",
-# only what the fuzz targets need: clang 14 and its libFuzzer and sanitizer
-# runtimes.
-# Usage: scripts/install-deps.sh [run|fuzz]
+# desktop's opener and a viewer for the help file Help_CSV.chm. With
+# "windows", also what the Windows window is built, tested and packaged with:
+# Wine's fonts, a window manager for the virtual display, Qt's host tools,
+# ImageMagick for the icon, NSIS and zip. With "fuzz", only what the fuzz
+# targets need: clang 14 and its libFuzzer and sanitizer runtimes.
+# Usage: scripts/install-deps.sh [run|windows|fuzz]
 set -euo pipefail
 
 packages=(
@@ -16,10 +18,11 @@ packages=(
   sqlite3 hyperfine time
   # The Windows programs, cross-built and tested under Wine with Polish
   # regional settings (localedef builds the locales Wine reads).
-  g++-mingw-w64-x86-64-posix wine wine64 locales
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest wine wine64 locales
 )
 case "${1:-}" in
   run) packages+=(xdg-utils xchm) ;;
+  windows) packages+=(fonts-wine openbox x11-utils qt6-base-dev-tools imagemagick nsis zip unzip) ;;
   fuzz) packages=(cmake make g++ clang-14 libclang-rt-14-dev) ;;
 esac
 

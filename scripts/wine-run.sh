@@ -32,4 +32,13 @@ mkdir -p "$LOCPATH" "$WINEPREFIX"
   wineserver -p 120 </dev/null >/dev/null 2>&1 9>&- || true
   wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
 ) 9>"$cache/.setup.lock"
+# Wine leaves every variable whose name begins with QT_ out of a Windows
+# program's environment (the host's Qt settings would mislead a Windows
+# Qt). KARTEX_WINE_QT_ENV names those the program is to have all the same,
+# as NAME=VALUE pairs separated by blanks; cmd sets them, then starts it.
+if [ -n "${KARTEX_WINE_QT_ENV:-}" ]; then
+  sets=""
+  for pair in $KARTEX_WINE_QT_ENV; do sets+="set $pair&& "; done
+  exec wine cmd /c "$sets$*"
+fi
 exec wine "$@"

@@ -5,8 +5,12 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdio>
 #include <deque>
@@ -63,6 +67,14 @@ class ScriptedWindows : public QtWindowSystem {
   }
 };
 
+// Whether the platform shows file dialogs of its own (Windows does): Qt's
+// dialog then makes none of its widgets, and what the operator types into
+// is the system's.
+inline bool NativeFileDialogs() {
+  QFileDialog probe;
+  return probe.findChild<QLineEdit*>("fileNameEdit") == nullptr;
+}
+
 // Writes lines (CR LF after each) as bytes into the folder; returns the path.
 inline std::string WriteLog(const QTemporaryDir& dir, const QString& name, const std::vector<std::string>& lines) {
   std::string text;
@@ -72,6 +84,15 @@ inline std::string WriteLog(const QTemporaryDir& dir, const QString& name, const
   std::fwrite(text.data(), 1, text.size(), file);
   std::fclose(file);
   return path.toStdString();
+}
+
+// Writes bytes as the file at path, executable by its owner if asked.
+inline void WriteFile(const QString& path, const QByteArray& bytes, bool executable = false) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+  file.close();
+  if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
 
 // The texts of one model row, joined by "|", up to the given column count.

@@ -20,12 +20,14 @@
 #include <QToolTip>
 #include <QHelpEvent>
 #include <QImage>
+#include <QRegularExpression>
 
 #include <memory>
 
 #include "app/help_file.h"
 #include "app/log_table_model.h"
 #include "app/unit1.h"
+#include "app/window_fonts.h"
 #include "app_test_support.h"
 
 using kartex::testing::ColumnString;
@@ -255,6 +257,23 @@ class TForm1Test : public QObject {
     QCOMPARE(grid->font().pointSize(), 8);
     QCOMPARE(QColor::fromRgba(static_cast<QRgb>(grid->style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, grid))),
              QColor(0xC0, 0xC0, 0xC0));
+  }
+
+  // The window and the grid are drawn in faces of their lists, not in
+  // whatever the system falls back to; the closing line stays readable.
+  void fontsOfTheirLists() {
+    // The face drawn, without the foundry some systems name ("Nimbus Sans [urw]").
+    auto face = [](const QFont& font) { return QFontInfo(font).family().remove(QRegularExpression(R"(\s*\[.*\]$)")); };
+    QVERIFY2(kartex::WindowFontFamilies().contains(face(form->font())), qPrintable(face(form->font())));
+    auto* grid = Find<QTableView>("SG1");
+    QVERIFY2(kartex::GridFontFamilies().contains(face(grid->font())), qPrintable(face(grid->font())));
+    auto* line = Find<QLabel>("Label3");
+    QVERIFY(line->font().pointSizeF() >= 6);
+    QVERIFY(QFontMetrics(line->font()).horizontalAdvance(line->text()) <= line->width());
+    // The progress bar's caption ends before the bar.
+    auto* caption = Find<QLabel>("Label1");
+    QVERIFY(caption->x() + QFontMetrics(caption->font()).horizontalAdvance(caption->text()) <
+            Find<QWidget>("dxfProgressBar1")->x());
   }
 
   void fileDialogs_data() {

@@ -1,7 +1,6 @@
-// "Otwórz plik pomocy": Help_CSV.chm found in the current folder, else in the
-// installed copy, and opened through the desktop's opener, whose failure is
-// shown as "Błąd otwarcia pliku Help_CSV.chm". A fake xdg-open, put first on
-// PATH, stands in for the desktop.
+// "Otwórz plik pomocy" on Linux: Help_CSV.chm opened through the desktop's
+// opener, whose failure is shown as "Błąd otwarcia pliku Help_CSV.chm". A
+// fake xdg-open, put first on PATH, stands in for the desktop.
 
 #include <QAction>
 #include <QDir>
@@ -16,22 +15,15 @@
 #include "app_test_support.h"
 
 using kartex::testing::ScriptedWindows;
+using kartex::testing::WriteFile;
 
 namespace {
 
 const std::string kHelpError = "Błąd otwarcia pliku Help_CSV.chm";
 
-void WriteFile(const QString& path, const QByteArray& bytes, bool executable = false) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-  file.close();
-  if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-}
-
 }  // namespace
 
-class HelpTest : public QObject {
+class HelpOpenerTest : public QObject {
   Q_OBJECT
 
  private:
@@ -134,25 +126,7 @@ class HelpTest : public QObject {
     QTest::qWait(100);
     QVERIFY(Opened().isEmpty());
   }
-
-  void lookupOrder() {
-    // The current folder first, then the installed copy.
-    const QStringList folders = kartex::HelpFileFolders();
-    QCOMPARE(folders.size(), 2);
-    QCOMPARE(folders[0], QDir::currentPath());
-    QVERIFY(QDir::isAbsolutePath(folders[1]));
-    QTemporaryDir installed;
-    WriteFile(installed.filePath("Help_CSV.chm"), "ITSF");
-    const QStringList both = {work.path(), installed.path()};
-    QCOMPARE(kartex::FindHelpFile(both), QDir(installed.path()).absoluteFilePath("Help_CSV.chm"));
-    WriteFile(work.filePath("Help_CSV.chm"), "ITSF");
-    QCOMPARE(kartex::FindHelpFile(both), QDir(work.path()).absoluteFilePath("Help_CSV.chm"));
-    // A folder of that name is no help file.
-    QTemporaryDir other;
-    QVERIFY(QDir(other.path()).mkdir("Help_CSV.chm"));
-    QCOMPARE(kartex::FindHelpFile({other.path()}), QString());
-  }
 };
 
-QTEST_MAIN(HelpTest)
-#include "help_test.moc"
+QTEST_MAIN(HelpOpenerTest)
+#include "help_opener_test.moc"
