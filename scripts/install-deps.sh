@@ -4,8 +4,9 @@
 # desktop's opener and a viewer for the help file Help_CSV.chm. With
 # "windows", also what the Windows window is built, tested and packaged with:
 # Wine's fonts, a window manager for the virtual display, Qt's host tools,
-# ImageMagick for the icon, NSIS and zip. With "fuzz", only what the fuzz
-# targets need: clang 14 and its libFuzzer and sanitizer runtimes.
+# ImageMagick for the icon (it draws SVG through rsvg-convert), NSIS and zip.
+# With "fuzz", only what the fuzz targets need: clang 14 and its libFuzzer
+# and sanitizer runtimes.
 # Usage: scripts/install-deps.sh [run|windows|fuzz]
 set -euo pipefail
 
@@ -22,7 +23,7 @@ packages=(
 )
 case "${1:-}" in
   run) packages+=(xdg-utils xchm) ;;
-  windows) packages+=(fonts-wine openbox x11-utils qt6-base-dev-tools imagemagick nsis zip unzip) ;;
+  windows) packages+=(fonts-wine openbox x11-utils qt6-base-dev-tools imagemagick librsvg2-bin nsis zip unzip) ;;
   fuzz) packages=(cmake make g++ clang-14 libclang-rt-14-dev) ;;
 esac
 
