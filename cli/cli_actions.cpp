@@ -26,7 +26,8 @@ const char* const kUsageText =
     "  where off                      remove that filter\n"
     "  info                           print the state as JSON\n"
     "regional options: --decimal C --thousands C --date-separator C --time-separator C\n"
-    "                  --short-date FORMAT --am TEXT --pm TEXT\n";
+    "                  --short-date FORMAT --am TEXT --pm TEXT\n"
+    "kartex-cli " KARTEX_VERSION "\n";
 
 namespace {
 

@@ -37,6 +37,7 @@ TEST_F(CliTest, BadUsageExitsWithTwoBeforeAnyActionRuns) {
     CliRun run = Cli(args);
     EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
     EXPECT_NE(run.err.find("usage:"), std::string::npos);
+    EXPECT_NE(run.err.find("kartex-cli " KARTEX_VERSION "\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.csv")));
   }
 }
