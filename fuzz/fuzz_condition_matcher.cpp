@@ -68,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const PreparedCondition preparedCondition(condition, caseSensitive, regional);
   for (size_t i = 2; i < lines.size(); ++i) {
     const std::string_view text = lines[i];
+    preparedCondition.Prefetch(text);
     const bool plain = MatchCondition(condition, text, caseSensitive, regional);
     if (preparedCondition.Matches(text) != plain) {
       fuzz::Mismatch("PreparedCondition gave " + std::string(plain ? "false" : "true") +

@@ -374,6 +374,7 @@ class TextSet {
   }
 
   bool Contains(std::string_view text) const { return index_.Find(text) != TextIndex<TextAt>::kAbsent; }
+  void Prefetch(std::string_view text) const { index_.Prefetch(index_.Hash(text)); }
 
  private:
   struct TextAt {
@@ -475,6 +476,13 @@ PreparedCondition::PreparedCondition(std::string_view condition, bool caseSensit
 PreparedCondition::~PreparedCondition() = default;
 PreparedCondition::PreparedCondition(PreparedCondition&&) noexcept = default;
 PreparedCondition& PreparedCondition::operator=(PreparedCondition&&) noexcept = default;
+
+void PreparedCondition::Prefetch(std::string_view text) const {
+  const Impl& impl = *impl_;
+  // A text that is upper-cased first is not worth the work here.
+  if (!impl.caseSensitive || impl.steps.empty() || impl.steps.front().set < 0) return;
+  impl.sets[static_cast<size_t>(impl.steps.front().set)].Prefetch(text);
+}
 
 bool PreparedCondition::Matches(std::string_view text) const {
   const Impl& impl = *impl_;

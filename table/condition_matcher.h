@@ -40,6 +40,8 @@ class PreparedCondition {
   PreparedCondition& operator=(PreparedCondition&&) noexcept;
 
   bool Matches(std::string_view text) const;
+  // Starts loading what Matches(text) will look up first; only a hint.
+  void Prefetch(std::string_view text) const;
 
  private:
   struct Impl;

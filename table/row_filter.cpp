@@ -112,7 +112,15 @@ void RowFilter::SwitchOn() {
     running_ = true;
     RunScope scope{*this};
     int k = 0;
+    // The look-ups of a row a few rows ahead start loading while this row
+    // is matched.
+    constexpr int kLookAhead = 16;
     for (int r = first; r < end; ++r) {
+      if (r + kLookAhead < end) {
+        for (size_t i = 0; i < items_.size(); ++i) {
+          runConditions_[i].Prefetch(ItemText(items_[i], r + kLookAhead));
+        }
+      }
       if (!MatchRow(r)) failing.push_back(r);
       ++k;
       if (OnFilterProgress && total > 0) OnFilterProgress(Progress(k, total));
