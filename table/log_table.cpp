@@ -52,12 +52,93 @@ void Store(char* p, unsigned width, size_t value) {
 
 }  // namespace
 
+// ---------------------------------------------------------- RowBufferPool
+
+// The reader allocates the buffers of the rows it fills from blocks of
+// 2 MiB instead of one heap allocation per row. A block is aligned to its
+// size, so a buffer finds its block by rounding its address down. A block
+// counts its live buffers and goes back to the system with the last one; space of buffers freed earlier is not reused (a row
+// that is edited gets an ordinary heap buffer), so a block costs at most
+// what the rows read into it took.
+class RowBufferPool {
+ public:
+  static constexpr size_t kBlockSize = size_t{2} << 20;
+  // Rows go to ordinary heap buffers until a read has produced this much,
+  // so that a small file does not take a whole block.
+  static constexpr size_t kStartAfter = size_t{256} << 10;
+  // Larger buffers always come from the heap.
+  static constexpr size_t kLargestPooled = size_t{64} << 10;
+
+  RowBufferPool() = default;
+  ~RowBufferPool() { Close(); }
+  RowBufferPool(const RowBufferPool&) = delete;
+  RowBufferPool& operator=(const RowBufferPool&) = delete;
+
+  // A buffer of the given size, or nullptr when it should come from the heap.
+  char* Allocate(size_t bytes) {
+    if (bytes > kLargestPooled) return nullptr;
+    if (heapBytes_ < kStartAfter) {
+      heapBytes_ += bytes;
+      return nullptr;
+    }
+    if (block_ == nullptr || block_->used + bytes > kBlockSize) {
+      Close();
+      block_ = NewBlock();
+      if (block_ == nullptr) return nullptr;
+    }
+    char* buffer = reinterpret_cast<char*>(block_) + block_->used;
+    block_->used += bytes;
+    ++block_->live;
+    return buffer;
+  }
+
+  static void Free(char* buffer) noexcept {
+    auto* block = reinterpret_cast<Block*>(reinterpret_cast<uintptr_t>(buffer) & ~(kBlockSize - 1));
+    if (--block->live == 0) ReleaseBlock(block);
+  }
+
+ private:
+  struct alignas(64) Block {
+    size_t live;  // buffers in use, plus one while the pool still fills the block
+    size_t used;  // bytes handed out, this header included
+  };
+
+  void Close() noexcept {
+    if (block_ != nullptr && --block_->live == 0) ReleaseBlock(block_);
+    block_ = nullptr;
+  }
+
+  static Block* NewBlock() {
+    void* memory = ::operator new(kBlockSize, std::align_val_t{kBlockSize}, std::nothrow);
+    if (memory == nullptr) return nullptr;
+    auto* block = new (memory) Block;
+    block->live = 1;
+    block->used = sizeof(Block);
+    return block;
+  }
+
+  static void ReleaseBlock(Block* block) noexcept {
+    ::operator delete(block, std::align_val_t{kBlockSize});
+  }
+
+  Block* block_ = nullptr;
+  size_t heapBytes_ = 0;
+};
+
 // ---------------------------------------------------------------- TableRow
+
+void TableRow::BufferDeleter::operator()(char* buffer) const noexcept {
+  if (static_cast<unsigned char>(buffer[0]) & kPooled) {
+    RowBufferPool::Free(buffer);
+  } else {
+    std::free(buffer);
+  }
+}
 
 namespace {
 
-// Row buffers come from std::malloc, so that a long line's own buffer can
-// become its row (TableRow::AdoptPacked).
+// Heap buffers of rows come from std::malloc, so that a long line's own
+// buffer can become its row (TableRow::AdoptPacked).
 char* AllocateRowBuffer(size_t bytes) {
   auto* buffer = static_cast<char*>(std::malloc(bytes));
   if (buffer == nullptr) throw std::bad_alloc();
@@ -137,6 +218,7 @@ TableRow::TableRow(const TableRow& other) : height(other.height) {
     const size_t bytes = other.HeapBytes();
     data_.reset(AllocateRowBuffer(bytes));
     std::memcpy(data_.get(), other.data_.get(), bytes);
+    data_[0] = static_cast<char>(other.Width());  // the copy lives on the heap
   }
 }
 
@@ -148,7 +230,7 @@ TableRow& TableRow::operator=(const TableRow& other) {
   return *this;
 }
 
-void TableRow::Pack(const char* text, const uint32_t* ends, size_t count) {
+void TableRow::Pack(const char* text, const uint32_t* ends, size_t count, RowBufferPool* pool) {
   count = StoredFields(ends, count);
   if (count == 0) {
     data_.reset();
@@ -158,9 +240,10 @@ void TableRow::Pack(const char* text, const uint32_t* ends, size_t count) {
   const unsigned w = WidthFor(count, textBytes);
   const size_t header = HeaderBytes(w, count);
   const size_t bytes = header + textBytes;
-  MallocBuffer buffer(AllocateRowBuffer(bytes));
+  char* pooled = pool != nullptr ? pool->Allocate(bytes) : nullptr;
+  std::unique_ptr<char[], BufferDeleter> buffer(pooled != nullptr ? pooled : AllocateRowBuffer(bytes));
   char* p = buffer.get();
-  p[0] = static_cast<char>(w);
+  p[0] = static_cast<char>(pooled != nullptr ? (w | kPooled) : w);
   WriteHeader(p, w, ends, count);
   if (textBytes > 0) std::memcpy(p + header, text, textBytes);
   data_ = std::move(buffer);
@@ -197,7 +280,7 @@ void TableRow::AdoptPacked(MallocBuffer buffer, size_t capacity, const uint32_t*
       buffer.reset(shrunk);
     }
   }
-  data_ = std::move(buffer);
+  data_.reset(buffer.release());
 }
 
 std::string_view TableRow::Cell(int col) const {
@@ -231,8 +314,9 @@ void TableRow::StoredEnds(uint32_t* ends) const {
 
 int TableRow::FieldCount() const { return data_ ? static_cast<int>(StoredCount()) : 0; }
 
-void TableRow::AssignPacked(const char* text, const uint32_t* ends, size_t count) {
-  Pack(text, ends, count);
+void TableRow::AssignPacked(const char* text, const uint32_t* ends, size_t count,
+                            RowBufferPool* pool) {
+  Pack(text, ends, count, pool);
 }
 
 void TableRow::Assign(const std::vector<std::string_view>& fields) {
@@ -244,7 +328,7 @@ void TableRow::Assign(const std::vector<std::string_view>& fields) {
     if (text.size() > std::numeric_limits<uint32_t>::max()) throw std::length_error("row too long");
     ends.push_back(static_cast<uint32_t>(text.size()));
   }
-  Pack(text.data(), ends.data(), ends.size());
+  Pack(text.data(), ends.data(), ends.size(), nullptr);
 }
 
 void TableRow::SetCell(int col, std::string_view value) {
@@ -382,6 +466,7 @@ struct ReadLines {
 void ReadLinesOf(CsvLineReader& reader, char sep, ReadLines& out) noexcept {
   try {
     CsvFieldSplitter splitter;
+    RowBufferPool pool;
     std::string_view line;
     while (reader.Next(line)) {
       out.rows.emplace_back();
@@ -401,7 +486,8 @@ void ReadLinesOf(CsvLineReader& reader, char sep, ReadLines& out) noexcept {
       const int fields = splitter.Split(line, sep);
       out.fieldCounts.push_back(fields);
       if (fields > 0) {
-        row.AssignPacked(splitter.Text().data(), splitter.Ends(), static_cast<size_t>(fields));
+        row.AssignPacked(splitter.Text().data(), splitter.Ends(), static_cast<size_t>(fields),
+                         &pool);
       }
     }
     out.endMark = reader.StoppedAtEndMark();

@@ -15,6 +15,8 @@
 
 namespace kartex {
 
+class RowBufferPool;
+
 // Errors of the table carry its fixed English texts.
 class TableError : public std::runtime_error {
  public:
@@ -50,7 +52,10 @@ class TableRow {
   // offset of each field in it (field k is text[ends[k-1], ends[k]), from 0
   // for the first). The reader builds rows this way, without a string per
   // field.
-  void AssignPacked(const char* text, const uint32_t* ends, size_t count);
+  // With a pool the buffer comes from the pool's large blocks (see
+  // RowBufferPool in log_table.cpp).
+  void AssignPacked(const char* text, const uint32_t* ends, size_t count,
+                    RowBufferPool* pool = nullptr);
   // The same for a line whose fields were split over the line itself: buffer
   // (capacity bytes, from std::malloc) holds the fields' text from its start,
   // and becomes the row's own buffer with the header put before the text.
@@ -69,19 +74,24 @@ class TableRow {
   int height = 20;  // display height in pixels; goes with the row
 
  private:
-  // Layout: [1 byte: width w of the numbers (1, 2 or 4)][field count: w
-  // bytes][end offset of each field: w bytes each][bytes of the fields]. w is
-  // the smallest width that holds both the field count and the text length,
-  // so a typical log row spends one byte per cell on bookkeeping. Trailing
-  // empty cells are never stored; a row without text holds no buffer at all.
+  // Layout: [1 byte: width w of the numbers (1, 2 or 4), plus kPooled when
+  // the buffer lies in a pool block][field count: w bytes][end offset of each
+  // field: w bytes each][bytes of the fields]. w is the smallest width that
+  // holds both the field count and the text length, so a typical log row
+  // spends one byte per cell on bookkeeping. Trailing empty cells are never
+  // stored; a row without text holds no buffer at all.
+  static constexpr unsigned char kPooled = 0x80;
+  struct BufferDeleter {
+    void operator()(char* buffer) const noexcept;
+  };
   static size_t Load(const char* p, unsigned width);
-  void Pack(const char* text, const uint32_t* ends, size_t count);
-  unsigned Width() const { return static_cast<unsigned char>(data_[0]); }
+  void Pack(const char* text, const uint32_t* ends, size_t count, RowBufferPool* pool);
+  unsigned Width() const { return static_cast<unsigned char>(data_[0]) & ~unsigned{kPooled}; }
   size_t StoredCount() const { return Load(data_.get() + 1, Width()); }
   size_t End(size_t field) const;
   const char* Text() const;
 
-  MallocBuffer data_;  // from std::malloc
+  std::unique_ptr<char[], BufferDeleter> data_;
 };
 
 // Told about changes so that a view can repaint. Begin/End bracket every change

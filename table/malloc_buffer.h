@@ -11,6 +11,6 @@ namespace kartex {
 struct FreeBytes {
   void operator()(char* bytes) const noexcept { std::free(bytes); }
 };
-using MallocBuffer = std::unique_ptr<char[], FreeBytes>;
+using MallocBuffer = std::unique_ptr<char, FreeBytes>;
 
 }  // namespace kartex
