@@ -78,8 +78,13 @@ void Session::BuildTally() {
   std::vector<TMyRecord>& tally = log_.tally;
   auto callOf = [&tally](uint32_t entry) { return std::string_view(tally[entry].call); };
   TextIndex<decltype(callOf)> entryOfCall(callOf, static_cast<size_t>(table_.RowCount()));
+  // The slot of the call a few rows ahead is loaded while this row is counted.
+  constexpr int kLookAhead = 16;
   const int rows = table_.RowCount();
   for (int row = 1; row < rows; ++row) {
+    if (row + kLookAhead < rows) {
+      entryOfCall.Prefetch(entryOfCall.Hash(table_.CellText(log_.callColumn, row + kLookAhead)));
+    }
     std::string_view call = table_.CellText(log_.callColumn, row);
     if (call.empty()) continue;
     auto [entry, inserted] = entryOfCall.Insert(call, static_cast<uint32_t>(tally.size()));
