@@ -609,6 +609,21 @@ TEST_F(ReadCsvFileTest, ALogOfOneHugeQuotedFieldIsReadWhole) {
   EXPECT_EQ(table_.Row(0).HeapBytes(), 1 + 4 * 2 + expected.size());
 }
 
+TEST_F(ReadCsvFileTest, ALongLineThatStartsWithLineBreakMarksGrowsIntoItsCells) {
+  // Every byte 11 becomes two bytes before anything has shortened the text,
+  // so the cells are longer than the bytes they came from.
+  const std::string marks(1000, '\x0b');
+  const std::string tail(2 * CsvLineReader::kChunkSize, 'y');
+  table_.SetFieldSeparator(',');
+  table_.ReadCsvFile(Write("h\n" + marks + "x" + tail + ",\x0b\x0bz,\"q\x0b\"\n"));
+  ASSERT_EQ(table_.RowCount(), 2);
+  std::string breaks;
+  for (int i = 0; i < 1000; ++i) breaks += "\r\n";
+  EXPECT_EQ(table_.CellText(0, 1), breaks + "x" + tail);
+  EXPECT_EQ(table_.CellText(1, 1), "\r\n\r\nz");
+  EXPECT_EQ(table_.CellText(2, 1), "q\r\n");
+}
+
 TEST_F(ReadCsvFileTest, ALongLineRowCanBeEditedAndCopied) {
   // The row that took over the line's buffer is an ordinary row afterwards.
   std::string line;
