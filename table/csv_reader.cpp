@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <new>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -43,19 +44,30 @@ inline uint64_t Load8(const char* p) {
 // High bit set in every byte of x that is zero (exact for the lowest one).
 inline uint64_t ZeroBytes(uint64_t x) { return (x - kOnes) & ~x & kHighBits; }
 
+// How the fields of a line are copied out of it.
+enum class Copy {
+  // The line holds no byte 11: blocks of 16 or 8 bytes at a time, into a
+  // buffer of its own with 16 bytes of room beyond what it receives (a block
+  // may be written past the field's end).
+  kBlocks,
+  // Byte by byte, each byte 11 written as CR LF. Each byte is read before
+  // anything is written where it stands, so the output may also be the
+  // line's own buffer, starting as many bytes before the line as it holds
+  // bytes 11 (undoing quotes and dropping separators only shortens the text,
+  // and only a byte 11 lengthens it, by one).
+  kBytes,
+};
+
 // Copies s[j ..) to out up to the first double quote, or the first stop
 // byte when kStopAtSep; returns the index of that byte, n when there is none.
-// With kLineBreaks each byte 11 is written as CR LF. The output needs 16 bytes
-// of room beyond what it receives.
 //
-// Without byte 11 in the line the bytes are copied a block at a time (16 or
-// 8 bytes, tested at once), so a short field costs no mispredicted branch
-// per byte; the copy may write past the field into that room.
-template <bool kStopAtSep, bool kLineBreaks>
+// With blocks the bytes are tested a block at a time, so a short field costs
+// no mispredicted branch per byte.
+template <bool kStopAtSep, Copy kCopy>
 [[gnu::always_inline]] inline size_t CopyUntil(const char* s, size_t j, size_t n, char*& out,
                                                char stop) {
 #if defined(__SSE2__)
-  if constexpr (!kLineBreaks) {
+  if constexpr (kCopy == Copy::kBlocks) {
     const __m128i quotes = _mm_set1_epi8(kQuote);
     const __m128i stops = _mm_set1_epi8(stop);
     char* o = out;
@@ -76,7 +88,7 @@ template <bool kStopAtSep, bool kLineBreaks>
     out = o;
   }
 #endif
-  if constexpr (!kLineBreaks && kLittleEndian) {
+  if constexpr (kCopy == Copy::kBlocks && kLittleEndian) {
     const uint64_t quotes = kOnes * static_cast<unsigned char>(kQuote);
     const uint64_t stops = kOnes * static_cast<unsigned char>(stop);
     char* o = out;
@@ -99,7 +111,7 @@ template <bool kStopAtSep, bool kLineBreaks>
   for (; j < n; ++j) {
     const char c = s[j];
     if (c == kQuote || (kStopAtSep && c == stop)) break;
-    if (kLineBreaks && c == kLineBreakMark) {
+    if (kCopy == Copy::kBytes && c == kLineBreakMark) {
       *o++ = '\r';
       *o++ = '\n';
     } else {
@@ -118,14 +130,14 @@ template <bool kStopAtSep, bool kLineBreaks>
 // Copies s[b, e) with quote pairs undone and byte 11 turned into CR LF:
 // a run of L double quotes gives L / 2 of them (pairs give one, a lone one
 // is dropped).
-template <bool kLineBreaks>
+template <Copy kCopy>
 void CopyUnquoting(const char* s, size_t b, size_t e, char*& out) {
-  size_t j = CopyUntil<false, kLineBreaks>(s, b, e, out, 0);
+  size_t j = CopyUntil<false, kCopy>(s, b, e, out, 0);
   while (j < e) {
     size_t m = j + 1;
     while (m < e && s[m] == kQuote) ++m;
     PutQuotes(out, (m - j) / 2);
-    j = CopyUntil<false, kLineBreaks>(s, m, e, out, 0);
+    j = CopyUntil<false, kCopy>(s, m, e, out, 0);
   }
 }
 
@@ -271,10 +283,10 @@ void ScanLine(const char* s, size_t n, char sep, size_t& seps, size_t& lineBreak
 }
 
 // The splitting proper; see CsvFieldSplitter::Split. The output has room for
-// the whole line plus its bytes 11 plus 16, and one end offset per field.
-// Everything that changes per byte lives in locals, so the compiler keeps it
-// in registers.
-template <bool kLineBreaks>
+// the whole line plus its bytes 11 plus 16 (with Copy::kBytes it may be the
+// line's own buffer, see there), and one end offset per field. Everything that changes per
+// byte lives in locals, so the compiler keeps it in registers.
+template <Copy kCopy>
 size_t SplitFields(const char* s, size_t n, char sep, char* const base, uint32_t* const endsBase,
                    const uint64_t* quoteBits) {
   char* out = base;
@@ -289,7 +301,7 @@ size_t SplitFields(const char* s, size_t n, char sep, char* const base, uint32_t
   const size_t lastSep = anySep ? last : 0;
 
   while (anySep && pos <= lastSep) {
-    if constexpr (!kLineBreaks) {
+    if constexpr (kCopy == Copy::kBlocks) {
       if (SplitPlainFields(s, n, sep, pos, out, ends, base, quoteBits) && pos > lastSep) break;
     }
     if (s[pos] == kQuote) {
@@ -299,7 +311,7 @@ size_t SplitFields(const char* s, size_t n, char sep, char* const base, uint32_t
       // quotes of the field's text.
       ++pos;
       char* const fieldStart = out;
-      size_t j = CopyUntil<false, kLineBreaks>(s, pos, n, out, 0);
+      size_t j = CopyUntil<false, kCopy>(s, pos, n, out, 0);
       bool closed = false;
       while (j < n) {
         size_t m = j + 1;
@@ -313,7 +325,7 @@ size_t SplitFields(const char* s, size_t n, char sep, char* const base, uint32_t
           break;
         }
         PutQuotes(out, run / 2);
-        j = CopyUntil<false, kLineBreaks>(s, m, n, out, 0);
+        j = CopyUntil<false, kCopy>(s, m, n, out, 0);
       }
       // No closing quote: the field is empty and the rest stays as it is.
       if (!closed) out = fieldStart;
@@ -327,12 +339,12 @@ size_t SplitFields(const char* s, size_t n, char sep, char* const base, uint32_t
     } else {
       // An unquoted field runs up to the next separator, which exists; its
       // quotes are undone run by run.
-      size_t j = CopyUntil<true, kLineBreaks>(s, pos, n, out, sep);
+      size_t j = CopyUntil<true, kCopy>(s, pos, n, out, sep);
       while (s[j] != sep) {
         size_t m = j + 1;
         while (s[m] == kQuote) ++m;  // ends at the separator at the latest
         PutQuotes(out, (m - j) / 2);
-        j = CopyUntil<true, kLineBreaks>(s, m, n, out, sep);
+        j = CopyUntil<true, kCopy>(s, m, n, out, sep);
       }
       *ends++ = static_cast<uint32_t>(out - base);
       pos = j + 1;
@@ -346,7 +358,7 @@ size_t SplitFields(const char* s, size_t n, char sep, char* const base, uint32_t
     size_t e = n;
     if (s[b] == kQuote) ++b;
     if (b < e && s[e - 1] == kQuote) --e;
-    CopyUnquoting<kLineBreaks>(s, b, e, out);
+    CopyUnquoting<kCopy>(s, b, e, out);
     *ends++ = static_cast<uint32_t>(out - base);
   }
   return static_cast<size_t>(ends - endsBase);
@@ -462,8 +474,36 @@ int CsvFieldSplitter::Split(std::string_view line, char sep) {
     ends_ = std::make_unique_for_overwrite<uint32_t[]>(endsCapacity_);
   }
   count_ = lineBreaks == 0
-               ? SplitFields<false>(s, n, sep, text_.get(), ends_.get(), quoteBits_.get())
-               : SplitFields<true>(s, n, sep, text_.get(), ends_.get(), quoteBits_.get());
+               ? SplitFields<Copy::kBlocks>(s, n, sep, text_.get(), ends_.get(), quoteBits_.get())
+               : SplitFields<Copy::kBytes>(s, n, sep, text_.get(), ends_.get(),
+                                           quoteBits_.get());
+  return static_cast<int>(count_);
+}
+
+int CsvFieldSplitter::SplitInPlace(MallocBuffer& line, size_t& capacity, size_t n, char sep) {
+  const size_t lineBreaks = static_cast<size_t>(std::count(line.get(), line.get() + n, kLineBreakMark));
+  const size_t seps = sep != 0 ? static_cast<size_t>(std::count(line.get(), line.get() + n, sep)) : 0;
+  const size_t endsNeeded = seps + 1;
+  if (endsCapacity_ < endsNeeded) {
+    endsCapacity_ = std::max(endsNeeded, endsCapacity_ * 2);
+    ends_ = std::make_unique_for_overwrite<uint32_t[]>(endsCapacity_);
+  }
+  if (lineBreaks > 0) {
+    // Each byte 11 becomes two bytes: the line moves up by their number, so
+    // that the text written from the buffer's start never overtakes it.
+    if (capacity < n + lineBreaks) {
+      char* grown = static_cast<char*>(std::realloc(line.get(), n + lineBreaks));
+      if (grown == nullptr) throw std::bad_alloc();
+      (void)line.release();
+      line.reset(grown);
+      capacity = n + lineBreaks;
+    }
+    std::memmove(line.get() + lineBreaks, line.get(), n);
+  }
+  // Byte by byte: the block copies would write ahead of what they have read.
+  // The quote bitmap serves only them.
+  count_ = SplitFields<Copy::kBytes>(line.get() + lineBreaks, n, sep, line.get(), ends_.get(),
+                                     nullptr);
   return static_cast<int>(count_);
 }
 
@@ -494,7 +534,8 @@ void CsvLineReader::Restrict(uint64_t begin, uint64_t end) {
   partEnd_ = end;
   begin_ = end_ = 0;
   atEnd_ = stoppedAtEndMark_ = false;
-  carry_.clear();
+  carrySize_ = 0;  // the buffer is kept: a second read of a long line reuses it
+  lineInCarry_ = false;
 }
 
 uint64_t CsvLineReader::FileSize() const {
@@ -539,7 +580,29 @@ std::string_view CsvLineReader::Finish(char* begin, size_t length) {
   return {begin, static_cast<size_t>(out - begin)};
 }
 
+void CsvLineReader::AppendToCarry(const char* bytes, size_t count) {
+  const size_t needed = carrySize_ + count;
+  if (needed > carryCapacity_) {
+    const size_t capacity = std::max({needed, 2 * carryCapacity_, size_t{4096}});
+    char* grown = static_cast<char*>(std::realloc(carry_.get(), capacity));
+    if (grown == nullptr) throw std::bad_alloc();
+    (void)carry_.release();  // realloc has taken it over
+    carry_.reset(grown);
+    carryCapacity_ = capacity;
+  }
+  std::memcpy(carry_.get() + carrySize_, bytes, count);
+  carrySize_ = needed;
+}
+
+MallocBuffer CsvLineReader::TakeLongLine(size_t& capacity) {
+  capacity = carryCapacity_;
+  carrySize_ = carryCapacity_ = 0;
+  lineInCarry_ = false;
+  return std::move(carry_);
+}
+
 bool CsvLineReader::Next(std::string_view& line) {
+  lineInCarry_ = false;
   if (atEnd_) return false;
   if (begin_ == end_ && !Fill()) {
     atEnd_ = true;
@@ -557,7 +620,8 @@ bool CsvLineReader::Next(std::string_view& line) {
     return true;
   }
   // The line goes on in the next chunk(s).
-  carry_.assign(start, available);
+  carrySize_ = 0;
+  AppendToCarry(start, available);
   for (;;) {
     if (!Fill()) {
       atEnd_ = true;  // a last line without a line end
@@ -565,13 +629,15 @@ bool CsvLineReader::Next(std::string_view& line) {
     }
     char* chunk = chunk_.get();
     if (char* lf = static_cast<char*>(std::memchr(chunk, '\n', end_))) {
-      carry_.append(chunk, static_cast<size_t>(lf - chunk));
+      AppendToCarry(chunk, static_cast<size_t>(lf - chunk));
       begin_ = static_cast<size_t>(lf - chunk) + 1;
       break;
     }
-    carry_.append(chunk, end_);
+    AppendToCarry(chunk, end_);
   }
-  line = Finish(carry_.data(), carry_.size());
+  line = Finish(carry_.get(), carrySize_);
+  lineInCarry_ = true;
+  lineLength_ = line.size();
   return true;
 }
 

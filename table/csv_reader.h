@@ -9,6 +9,12 @@
 // and LogTable::ReadCsvFile moves that packed text into the row's buffer.
 // Nothing on that road allocates per field, and every step is linear in the
 // length of the line, so lines of any length are read.
+//
+// A line longer than a chunk is gathered in a buffer of its own. Such a line
+// may be as large as the whole file (one huge field, or a whole log without
+// line ends), so it takes a shorter road that holds it only once: the
+// splitter writes the fields over the line itself (unquoting only shortens
+// it) and the row takes the line's buffer as its own (TableRow::AdoptPacked).
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +26,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "table/malloc_buffer.h"
 
 namespace kartex {
 
@@ -68,6 +75,13 @@ class CsvFieldSplitter {
   // Splits the line; returns the number of fields. The fields stay valid
   // until the next call.
   int Split(std::string_view line, char sep);
+  // The same split written over the line's own buffer, for a long line that
+  // the caller owns (n bytes at the start of line, capacity bytes allocated):
+  // the fields' text ends up at line[0, Ends()[count - 1]) and only the end
+  // offsets take memory of their own. A line holding bytes 11 grows by their
+  // number (each becomes CR LF), so the buffer may be reallocated. Text()
+  // and Field() do not apply afterwards.
+  int SplitInPlace(MallocBuffer& line, size_t& capacity, size_t n, char sep);
   int Count() const { return static_cast<int>(count_); }
   std::string_view Field(int k) const;
   std::string_view Text() const {
@@ -111,6 +125,14 @@ class CsvLineReader {
   void Restrict(uint64_t begin, uint64_t end);
   // Whether the last Next stopped at a byte 26, the end of the whole file.
   bool StoppedAtEndMark() const { return stoppedAtEndMark_; }
+  // Whether the line of the last Next is a long one (kLongLine bytes or
+  // more), held in a buffer of its own that TakeLongLine hands over.
+  static constexpr size_t kLongLine = kChunkSize;
+  bool LineIsLong() const { return lineInCarry_ && lineLength_ >= kLongLine; }
+  // Hands over the buffer of the present long line: its bytes stand at its
+  // start, and capacity tells its allocated size. The reader gathers its
+  // next long line in a new buffer.
+  MallocBuffer TakeLongLine(size_t& capacity);
 
   uint64_t FileSize() const;
   // Where the first line that starts at or after offset begins, found within
@@ -120,6 +142,7 @@ class CsvLineReader {
  private:
   bool Fill();
   std::string_view Finish(char* begin, size_t length);
+  void AppendToCarry(const char* bytes, size_t count);
   [[noreturn]] void FailRead() const;
 
   std::string fileName_;
@@ -132,7 +155,14 @@ class CsvLineReader {
   size_t begin_ = 0;  // unread part of the chunk: [begin_, end_)
   size_t end_ = 0;
   bool atEnd_ = false;
-  std::string carry_;  // a line that spans chunks
+  // A line that spans chunks: carrySize_ bytes of carryCapacity_. Grown by
+  // std::realloc, which moves a large block without copying it on Linux, so
+  // a line of hundreds of megabytes is not held twice while it grows.
+  MallocBuffer carry_;
+  size_t carrySize_ = 0;
+  size_t carryCapacity_ = 0;
+  bool lineInCarry_ = false;  // the present line lies in carry_
+  size_t lineLength_ = 0;     // its length
 };
 
 }  // namespace kartex

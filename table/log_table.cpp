@@ -131,9 +131,56 @@ void TableRow::BufferDeleter::operator()(char* buffer) const noexcept {
   if (static_cast<unsigned char>(buffer[0]) & kPooled) {
     RowBufferPool::Free(buffer);
   } else {
-    delete[] buffer;
+    std::free(buffer);
   }
 }
+
+namespace {
+
+// Heap buffers of rows come from std::malloc, so that a long line's own
+// buffer can become its row (TableRow::AdoptPacked).
+char* AllocateRowBuffer(size_t bytes) {
+  auto* buffer = static_cast<char*>(std::malloc(bytes));
+  if (buffer == nullptr) throw std::bad_alloc();
+  return buffer;
+}
+
+// Drops the trailing empty fields of a split line: they read as empty anyway,
+// and not storing them keeps the rule that a row without text holds no buffer.
+size_t StoredFields(const uint32_t* ends, size_t count) {
+  while (count > 0 && ends[count - 1] == (count > 1 ? ends[count - 2] : 0)) --count;
+  return count;
+}
+
+// The smallest width of the numbers that holds the field count and the text
+// length.
+unsigned WidthFor(size_t count, size_t textBytes) {
+  const size_t largest = std::max(count, textBytes);
+  return largest <= 0xFF ? 1 : largest <= 0xFFFF ? 2 : 4;
+}
+
+size_t HeaderBytes(unsigned width, size_t count) { return 1 + width * (1 + count); }
+
+// Writes the field count and the end offsets after the first byte. Inlined
+// into Pack, which runs once for every line read.
+[[gnu::always_inline]] inline void WriteHeader(char* p, unsigned w, const uint32_t* ends,
+                                              size_t count) {
+  Store(p + 1, w, count);
+  char* offsets = p + 1 + w;
+  switch (w) {
+    case 1:
+      StoreAll<uint8_t>(offsets, ends, count);
+      break;
+    case 2:
+      StoreAll<uint16_t>(offsets, ends, count);
+      break;
+    default:
+      StoreAll<uint32_t>(offsets, ends, count);
+      break;
+  }
+}
+
+}  // namespace
 
 size_t TableRow::Load(const char* p, unsigned width) {
   switch (width) {
@@ -171,7 +218,7 @@ size_t TableRow::HeapBytes() const {
 TableRow::TableRow(const TableRow& other) : height(other.height) {
   if (other.data_) {
     const size_t bytes = other.HeapBytes();
-    data_.reset(new char[bytes]);
+    data_.reset(AllocateRowBuffer(bytes));
     std::memcpy(data_.get(), other.data_.get(), bytes);
     data_[0] = static_cast<char>(other.Width());  // the copy lives on the heap
   }
@@ -186,37 +233,56 @@ TableRow& TableRow::operator=(const TableRow& other) {
 }
 
 void TableRow::Pack(const char* text, const uint32_t* ends, size_t count, RowBufferPool* pool) {
-  // Trailing empty cells read as empty anyway; not storing them keeps the
-  // rule that a row without text holds no buffer.
-  while (count > 0 && ends[count - 1] == (count > 1 ? ends[count - 2] : 0)) --count;
+  count = StoredFields(ends, count);
   if (count == 0) {
     data_.reset();
     return;
   }
   const size_t textBytes = ends[count - 1];
-  const size_t largest = std::max(count, textBytes);
-  const unsigned w = largest <= 0xFF ? 1 : largest <= 0xFFFF ? 2 : 4;
-  const size_t header = 1 + w * (1 + count);
+  const unsigned w = WidthFor(count, textBytes);
+  const size_t header = HeaderBytes(w, count);
   const size_t bytes = header + textBytes;
   char* pooled = pool != nullptr ? pool->Allocate(bytes) : nullptr;
-  std::unique_ptr<char[], BufferDeleter> buffer(pooled != nullptr ? pooled : new char[bytes]);
+  std::unique_ptr<char[], BufferDeleter> buffer(pooled != nullptr ? pooled : AllocateRowBuffer(bytes));
   char* p = buffer.get();
   p[0] = static_cast<char>(pooled != nullptr ? (w | kPooled) : w);
-  Store(p + 1, w, count);
-  char* offsets = p + 1 + w;
-  switch (w) {
-    case 1:
-      StoreAll<uint8_t>(offsets, ends, count);
-      break;
-    case 2:
-      StoreAll<uint16_t>(offsets, ends, count);
-      break;
-    default:
-      StoreAll<uint32_t>(offsets, ends, count);
-      break;
-  }
+  WriteHeader(p, w, ends, count);
   if (textBytes > 0) std::memcpy(p + header, text, textBytes);
   data_ = std::move(buffer);
+}
+
+void TableRow::AdoptPacked(MallocBuffer buffer, size_t capacity, const uint32_t* ends,
+                           size_t count) {
+  count = StoredFields(ends, count);
+  if (count == 0) {
+    data_.reset();
+    return;
+  }
+  const size_t textBytes = ends[count - 1];
+  const unsigned w = WidthFor(count, textBytes);
+  const size_t header = HeaderBytes(w, count);
+  const size_t bytes = header + textBytes;
+  // The text moves up behind the header within the same buffer; beyond the
+  // line's own pages only what the header adds is touched.
+  if (bytes > capacity) {
+    char* grown = static_cast<char*>(std::realloc(buffer.get(), bytes));
+    if (grown == nullptr) throw std::bad_alloc();
+    (void)buffer.release();
+    buffer.reset(grown);
+  }
+  char* p = buffer.get();
+  std::memmove(p + header, p, textBytes);
+  p[0] = static_cast<char>(w);
+  WriteHeader(p, w, ends, count);
+  if (bytes < capacity) {
+    // Give back the rest of the line's buffer; should the system not shrink
+    // it, the buffer stays as it is.
+    if (char* shrunk = static_cast<char*>(std::realloc(p, bytes))) {
+      (void)buffer.release();
+      buffer.reset(shrunk);
+    }
+  }
+  data_.reset(buffer.release());
 }
 
 std::string_view TableRow::Cell(int col) const {
@@ -405,12 +471,25 @@ void ReadLinesOf(CsvLineReader& reader, char sep, ReadLines& out) noexcept {
     RowBufferPool pool;
     std::string_view line;
     while (reader.Next(line)) {
-      const int fields = splitter.Split(line, sep);
       out.rows.emplace_back();
+      TableRow& row = out.rows.back();
+      if (reader.LineIsLong()) {
+        // Split over the line's own buffer, which then becomes the row.
+        size_t capacity = 0;
+        MallocBuffer longLine = reader.TakeLongLine(capacity);
+        const int fields = splitter.SplitInPlace(longLine, capacity, line.size(), sep);
+        out.fieldCounts.push_back(fields);
+        if (fields > 0) {
+          row.AdoptPacked(std::move(longLine), capacity, splitter.Ends(),
+                          static_cast<size_t>(fields));
+        }
+        continue;
+      }
+      const int fields = splitter.Split(line, sep);
       out.fieldCounts.push_back(fields);
       if (fields > 0) {
-        out.rows.back().AssignPacked(splitter.Text().data(), splitter.Ends(),
-                                     static_cast<size_t>(fields), &pool);
+        row.AssignPacked(splitter.Text().data(), splitter.Ends(), static_cast<size_t>(fields),
+                         &pool);
       }
     }
     out.endMark = reader.StoppedAtEndMark();

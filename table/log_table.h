@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "table/malloc_buffer.h"
+
 namespace kartex {
 
 class RowBufferPool;
@@ -54,6 +56,11 @@ class TableRow {
   // RowBufferPool in log_table.cpp).
   void AssignPacked(const char* text, const uint32_t* ends, size_t count,
                     RowBufferPool* pool = nullptr);
+  // The same for a line whose fields were split over the line itself: buffer
+  // (capacity bytes, from std::malloc) holds the fields' text from its start,
+  // and becomes the row's own buffer with the header put before the text.
+  // For long lines, which are then not held twice.
+  void AdoptPacked(MallocBuffer buffer, size_t capacity, const uint32_t* ends, size_t count);
   // Keeps only the first count cells.
   void Truncate(int count);
   // True when every cell is the empty text.

@@ -534,6 +534,114 @@ TEST_F(ReadCsvFileTest, VeryLongLineWithManySeparators) {
   EXPECT_EQ(table_.CellText(100000, 1), "end");
 }
 
+// Long lines (a chunk or more) are split over their own buffer, byte by
+// byte, and that buffer becomes the row. Their cells must be those of the
+// splitter's usual way (block copies for a line without byte 11, a buffer of
+// its own for one with it), with quotes, byte 11 (which lengthens the text),
+// lone CR bytes and fields across chunk boundaries.
+TEST_F(ReadCsvFileTest, LongLinesSplitOverTheirOwnBufferMatchTheUsualSplit) {
+  std::mt19937 random(20261209);
+  const std::string alphabet = "ab ,,;\"\"\"\x0b\r~"s;
+  for (int variant = 0; variant < 4; ++variant) {
+    std::string line;
+    while (line.size() < CsvLineReader::kLongLine + 100000 + 5000 * static_cast<size_t>(variant)) {
+      switch (random() % 5) {
+        case 0:
+          line += std::string(random() % 40, 'x');
+          break;
+        case 1:
+          line += Cat({"\"", std::string(random() % 20, 'q'), "\","});
+          break;
+        case 2:
+          line += "\"say \"\"hi\"\"\x0bnext\",";
+          break;
+        default:
+          line += alphabet[random() % alphabet.size()];
+          break;
+      }
+    }
+    if (variant % 2 == 1) std::erase(line, '\x0b');
+    // One field of several chunks at the end.
+    const std::string big(2 * CsvLineReader::kChunkSize, 'z');
+    if (variant >= 2) line += ",\"" + big + "\"";
+    const std::string after = "\"K1\",\"x\x0by\"";
+    LogTable table;
+    table.SetFieldSeparator(',');
+    table.ReadCsvFile(Write("CALL,NOTE\r\n" + line + "\r\n" + after + "\n"));
+    ASSERT_EQ(table.RowCount(), 3) << variant;
+
+    std::string withoutCr = line;
+    std::erase(withoutCr, '\r');
+    std::vector<std::string> expected = Split(withoutCr, ',');
+    ASSERT_GT(expected.size(), 10000u);
+    if (variant >= 2) {
+      EXPECT_EQ(expected.back(), big);
+    }
+    const size_t fields = expected.size();
+    while (!expected.empty() && expected.back().empty()) expected.pop_back();
+    ASSERT_EQ(table.Row(1).FieldCount(), static_cast<int>(expected.size())) << variant;
+    EXPECT_GE(table.ColCount(), static_cast<int>(fields));
+    int mismatches = 0;
+    for (size_t k = 0; k < expected.size(); ++k) {
+      if (table.CellText(static_cast<int>(k), 1) != expected[k] && ++mismatches <= 3) {
+        ADD_FAILURE() << "variant " << variant << " cell " << k;
+      }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(table.CellText(0, 2), "K1");
+    EXPECT_EQ(table.CellText(1, 2), "x\r\ny");
+    EXPECT_EQ(table.CellText(2, 2), "");
+    EXPECT_EQ(table.CellText(1, 0), "NOTE");
+  }
+}
+
+TEST_F(ReadCsvFileTest, ALogOfOneHugeQuotedFieldIsReadWhole) {
+  // A file that is one line and one field: no separator candidate, so the
+  // line goes whole into column 0, less its quotes.
+  const std::string big = "a\"\"b" + std::string(3 * CsvLineReader::kChunkSize, 'x') + "\x0b" + "end";
+  table_.ReadCsvFile(Write("\"" + big + "\""));
+  ASSERT_EQ(table_.RowCount(), 1);
+  EXPECT_EQ(table_.ColCount(), 53);
+  // The doubled quote reads as one, byte 11 as CR LF.
+  const std::string expected = "a\"b" + std::string(3 * CsvLineReader::kChunkSize, 'x') + "\r\nend";
+  EXPECT_EQ(table_.CellText(0, 0), expected);
+  EXPECT_EQ(table_.Row(0).FieldCount(), 1);
+  EXPECT_EQ(table_.Row(0).HeapBytes(), 1 + 4 * 2 + expected.size());
+}
+
+TEST_F(ReadCsvFileTest, ALongLineThatStartsWithLineBreakMarksGrowsIntoItsCells) {
+  // Every byte 11 becomes two bytes before anything has shortened the text,
+  // so the cells are longer than the bytes they came from.
+  const std::string marks(1000, '\x0b');
+  const std::string tail(2 * CsvLineReader::kChunkSize, 'y');
+  table_.SetFieldSeparator(',');
+  table_.ReadCsvFile(Write("h\n" + marks + "x" + tail + ",\x0b\x0bz,\"q\x0b\"\n"));
+  ASSERT_EQ(table_.RowCount(), 2);
+  std::string breaks;
+  for (int i = 0; i < 1000; ++i) breaks += "\r\n";
+  EXPECT_EQ(table_.CellText(0, 1), breaks + "x" + tail);
+  EXPECT_EQ(table_.CellText(1, 1), "\r\n\r\nz");
+  EXPECT_EQ(table_.CellText(2, 1), "q\r\n");
+}
+
+TEST_F(ReadCsvFileTest, ALongLineRowCanBeEditedAndCopied) {
+  // The row that took over the line's buffer is an ordinary row afterwards.
+  std::string line;
+  for (int i = 0; i < 200000; ++i) line += "\"c" + std::to_string(i) + "\",";
+  line += "\"last\"";
+  table_.ReadCsvFile(Write("h\n" + line));
+  ASSERT_EQ(table_.RowCount(), 2);
+  EXPECT_EQ(table_.ColCount(), 200001);
+  EXPECT_EQ(table_.CellText(199999, 1), "c199999");
+  table_.SetCellText(5, 1, "edited");
+  table_.CopyRow(1, 0);
+  EXPECT_EQ(table_.CellText(5, 0), "edited");
+  EXPECT_EQ(table_.CellText(6, 0), "c6");
+  EXPECT_EQ(table_.CellText(200000, 0), "last");
+  table_.DeleteRows(1, 1);
+  EXPECT_EQ(table_.CellText(200000, 0), "last");
+}
+
 TEST_F(ReadCsvFileTest, LargeLogRowsStayUsableAfterTheRead) {
   // Enough rows that the reader takes their buffers from its large blocks.
   std::string bytes = "\"CALL\",\"DXCC\",\"NOTE\"\r\n";
