@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <new>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -492,10 +491,7 @@ int CsvFieldSplitter::SplitInPlace(MallocBuffer& line, size_t& capacity, size_t 
     // Each byte 11 becomes two bytes: the line moves up by their number, so
     // that the text written from the buffer's start never overtakes it.
     if (capacity < n + lineBreaks) {
-      char* grown = static_cast<char*>(std::realloc(line.get(), n + lineBreaks));
-      if (grown == nullptr) throw std::bad_alloc();
-      (void)line.release();
-      line.reset(grown);
+      Resize(line, n + lineBreaks);
       capacity = n + lineBreaks;
     }
     std::memmove(line.get() + lineBreaks, line.get(), n);
@@ -584,10 +580,7 @@ void CsvLineReader::AppendToCarry(const char* bytes, size_t count) {
   const size_t needed = carrySize_ + count;
   if (needed > carryCapacity_) {
     const size_t capacity = std::max({needed, 2 * carryCapacity_, size_t{4096}});
-    char* grown = static_cast<char*>(std::realloc(carry_.get(), capacity));
-    if (grown == nullptr) throw std::bad_alloc();
-    (void)carry_.release();  // realloc has taken it over
-    carry_.reset(grown);
+    Resize(carry_, capacity);
     carryCapacity_ = capacity;
   }
   std::memcpy(carry_.get() + carrySize_, bytes, count);

@@ -159,7 +159,26 @@ unsigned WidthFor(size_t count, size_t textBytes) {
   return largest <= 0xFF ? 1 : largest <= 0xFFFF ? 2 : 4;
 }
 
-size_t HeaderBytes(unsigned width, size_t count) { return 1 + width * (1 + count); }
+// The shape of a row's buffer for the split fields of a line: the fields
+// stored, the width of the numbers, the header before the text, the size.
+struct PackedLayout {
+  size_t count;
+  size_t textBytes;
+  unsigned width;
+  size_t header;
+  size_t bytes;
+};
+
+[[gnu::always_inline]] inline PackedLayout LayoutFor(const uint32_t* ends, size_t count) {
+  PackedLayout layout{};
+  layout.count = StoredFields(ends, count);
+  if (layout.count == 0) return layout;
+  layout.textBytes = ends[layout.count - 1];
+  layout.width = WidthFor(layout.count, layout.textBytes);
+  layout.header = 1 + layout.width * (1 + layout.count);
+  layout.bytes = layout.header + layout.textBytes;
+  return layout;
+}
 
 // Writes the field count and the end offsets after the first byte. Inlined
 // into Pack, which runs once for every line read.
@@ -233,55 +252,39 @@ TableRow& TableRow::operator=(const TableRow& other) {
 }
 
 void TableRow::Pack(const char* text, const uint32_t* ends, size_t count, RowBufferPool* pool) {
-  count = StoredFields(ends, count);
-  if (count == 0) {
+  const PackedLayout layout = LayoutFor(ends, count);
+  if (layout.count == 0) {
     data_.reset();
     return;
   }
-  const size_t textBytes = ends[count - 1];
-  const unsigned w = WidthFor(count, textBytes);
-  const size_t header = HeaderBytes(w, count);
-  const size_t bytes = header + textBytes;
-  char* pooled = pool != nullptr ? pool->Allocate(bytes) : nullptr;
-  std::unique_ptr<char[], BufferDeleter> buffer(pooled != nullptr ? pooled : AllocateRowBuffer(bytes));
+  const unsigned w = layout.width;
+  char* pooled = pool != nullptr ? pool->Allocate(layout.bytes) : nullptr;
+  std::unique_ptr<char[], BufferDeleter> buffer(pooled != nullptr ? pooled
+                                                                  : AllocateRowBuffer(layout.bytes));
   char* p = buffer.get();
   p[0] = static_cast<char>(pooled != nullptr ? (w | kPooled) : w);
-  WriteHeader(p, w, ends, count);
-  if (textBytes > 0) std::memcpy(p + header, text, textBytes);
+  WriteHeader(p, w, ends, layout.count);
+  if (layout.textBytes > 0) std::memcpy(p + layout.header, text, layout.textBytes);
   data_ = std::move(buffer);
 }
 
 void TableRow::AdoptPacked(MallocBuffer buffer, size_t capacity, const uint32_t* ends,
                            size_t count) {
-  count = StoredFields(ends, count);
-  if (count == 0) {
+  const PackedLayout layout = LayoutFor(ends, count);
+  if (layout.count == 0) {
     data_.reset();
     return;
   }
-  const size_t textBytes = ends[count - 1];
-  const unsigned w = WidthFor(count, textBytes);
-  const size_t header = HeaderBytes(w, count);
-  const size_t bytes = header + textBytes;
   // The text moves up behind the header within the same buffer; beyond the
   // line's own pages only what the header adds is touched.
-  if (bytes > capacity) {
-    char* grown = static_cast<char*>(std::realloc(buffer.get(), bytes));
-    if (grown == nullptr) throw std::bad_alloc();
-    (void)buffer.release();
-    buffer.reset(grown);
-  }
+  if (layout.bytes > capacity) Resize(buffer, layout.bytes);
   char* p = buffer.get();
-  std::memmove(p + header, p, textBytes);
-  p[0] = static_cast<char>(w);
-  WriteHeader(p, w, ends, count);
-  if (bytes < capacity) {
-    // Give back the rest of the line's buffer; should the system not shrink
-    // it, the buffer stays as it is.
-    if (char* shrunk = static_cast<char*>(std::realloc(p, bytes))) {
-      (void)buffer.release();
-      buffer.reset(shrunk);
-    }
-  }
+  std::memmove(p + layout.header, p, layout.textBytes);
+  p[0] = static_cast<char>(layout.width);
+  WriteHeader(p, layout.width, ends, layout.count);
+  // Give back the rest of the line's buffer; should the system not shrink
+  // it, the buffer stays as it is.
+  if (layout.bytes < capacity) (void)TryResize(buffer, layout.bytes);
   data_.reset(buffer.release());
 }
 
