@@ -11,7 +11,8 @@
 namespace kartex {
 
 QStringList HelpFileFolders() {
-  const QString installed = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(KARTEX_HELP_DIR);
+  const QString installed =
+      QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(KARTEX_HELP_DIR);
   return {QDir::currentPath(), QDir::cleanPath(installed)};
 }
 

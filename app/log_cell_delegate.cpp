@@ -17,7 +17,9 @@ namespace {
 
 bool IsRefused(const QString& text) { return !FirstCharacterOutsideCp1250(text).isEmpty(); }
 
-bool IsTab(const QKeyEvent& key) { return key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab; }
+bool IsTab(const QKeyEvent& key) {
+  return key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
+}
 
 bool EndsEditByKey(const QKeyEvent& key) {
   return IsTab(key) || key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
@@ -31,13 +33,15 @@ QAbstractItemView* ViewOf(const QWidget* editor) {
 
 }  // namespace
 
-void LogCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+void LogCellDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                      const QModelIndex& index) const {
   QStyledItemDelegate::initStyleOption(option, index);
   const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
   if (view && !view->isEnabled()) {
     // A greyed grid cannot be clicked; it shows neither bands nor a current cell.
     option->backgroundBrush = option->palette.brush(QPalette::Disabled, QPalette::Window);
-    option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled, QPalette::Text));
+    option->palette.setColor(QPalette::Text,
+                             option->palette.color(QPalette::Disabled, QPalette::Text));
     option->state &= ~QStyle::State_Selected;
     return;
   }
@@ -55,8 +59,8 @@ void LogCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModel
   }
 }
 
-bool LogCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
-                                const QModelIndex& index) {
+bool LogCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                const QStyleOptionViewItem& option, const QModelIndex& index) {
   if (event && view && event->type() == QEvent::ToolTip && !view->toolTip().isEmpty()) {
     QToolTip::showText(event->globalPos(), view->toolTip(), view);
     return true;
@@ -105,7 +109,8 @@ void LogCellDelegate::LeaveGridByTab(QLineEdit* editor, const QKeyEvent& key) {
 // Any other road that would store a refused text (the focus moved to another
 // control or cell) stores nothing, names the character, and opens the editor
 // again with the text once the old one is gone.
-void LogCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+void LogCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                   const QModelIndex& index) const {
   auto* line = qobject_cast<QLineEdit*>(editor);
   if (!line || !IsRefused(line->text())) {
     QStyledItemDelegate::setModelData(editor, model, index);

@@ -22,7 +22,8 @@ class LogCellDelegate : public QStyledItemDelegate {
 
   bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                  const QModelIndex& index) override;
-  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override;
 
  signals:
   // An edit was refused; the text names the character (UTF-8 for the screen).
@@ -35,7 +36,8 @@ class LogCellDelegate : public QStyledItemDelegate {
  private:
   bool KeepsRefusedText(QLineEdit* editor, QEvent* event);
   void LeaveGridByTab(QLineEdit* editor, const QKeyEvent& key);
-  void ReopenEditor(QAbstractItemView* view, const QPersistentModelIndex& index, const QString& text) const;
+  void ReopenEditor(QAbstractItemView* view, const QPersistentModelIndex& index,
+                    const QString& text) const;
 };
 
 }  // namespace kartex

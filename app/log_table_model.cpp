@@ -37,8 +37,9 @@ int LogTableModel::columnCount(const QModelIndex& parent) const {
 bool LogTableModel::HoldsCell(const QModelIndex& index) const {
   // The table is read live, so an index is checked against it, not against
   // counts the view may still hold from before a change.
-  return index.isValid() && index.model() == this && !index.parent().isValid() && index.row() >= 0 &&
-         index.row() + 1 < table_.RowCount() && index.column() >= 0 && index.column() < table_.ColCount();
+  return index.isValid() && index.model() == this && !index.parent().isValid() &&
+         index.row() >= 0 && index.row() + 1 < table_.RowCount() && index.column() >= 0 &&
+         index.column() < table_.ColCount();
 }
 
 QVariant LogTableModel::data(const QModelIndex& index, int role) const {
@@ -55,7 +56,8 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole) {
       return table_.RowCount() >= 1 ? Decoded(table_.CellText(section, 0)) : QString();
     }
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    if (role == Qt::TextAlignmentRole)
+      return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     if (role == kSortMarkRole) return SortMarkOf(section);
     return QVariant();
   }
@@ -98,7 +100,8 @@ bool LogTableModel::setData(const QModelIndex& index, const QVariant& value, int
     emit editRefused(QString::fromStdString(ErrorText(error)));
     return false;
   }
-  if (cellChanges_ == changesBefore) emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  if (cellChanges_ == changesBefore)
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
   return true;
 }
 

@@ -19,12 +19,15 @@ void OpenDocument(const QString& path, QWidget* parent, std::function<void()> fa
     if (!ok && owner) failed();
     opener->deleteLater();
   };
-  QObject::connect(opener, &QProcess::finished, opener, [report](int exitCode, QProcess::ExitStatus status) {
-    report(status == QProcess::NormalExit && exitCode == 0);
-  });
-  QObject::connect(opener, &QProcess::errorOccurred, opener, [report](QProcess::ProcessError error) {
-    if (error == QProcess::FailedToStart) report(false);  // the other errors end in finished
-  });
+  QObject::connect(opener, &QProcess::finished, opener,
+                   [report](int exitCode, QProcess::ExitStatus status) {
+                     report(status == QProcess::NormalExit && exitCode == 0);
+                   });
+  QObject::connect(opener, &QProcess::errorOccurred, opener,
+                   [report](QProcess::ProcessError error) {
+                     if (error == QProcess::FailedToStart)
+                       report(false);  // the other errors end in finished
+                   });
   opener->setProcessChannelMode(QProcess::ForwardedChannels);
   opener->setStandardInputFile(QProcess::nullDevice());
   opener->start("xdg-open", {path});

@@ -4,6 +4,8 @@
 #include <QWidget>
 
 #include <windows.h>
+
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 namespace kartex {
@@ -15,8 +17,9 @@ namespace kartex {
 void OpenDocument(const QString& path, QWidget* parent, std::function<void()> failed) {
   const QString native = QDir::toNativeSeparators(path);
   HWND owner = parent ? reinterpret_cast<HWND>(parent->window()->winId()) : nullptr;
-  const HINSTANCE result = ShellExecuteW(owner, L"open", reinterpret_cast<const wchar_t*>(native.utf16()), nullptr,
-                                         nullptr, SW_SHOWNORMAL);
+  const HINSTANCE result =
+      ShellExecuteW(owner, L"open", reinterpret_cast<const wchar_t*>(native.utf16()), nullptr,
+                    nullptr, SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(result) <= 32) failed();
 }
 

@@ -24,7 +24,8 @@ bool InstallQtPolishTranslation(QCoreApplication& application) {
   InitEmbeddedTranslations();
 #endif
   auto* translator = new QTranslator(&application);
-  for (const QString& folder : {QString(kEmbeddedFolder), QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+  for (const QString& folder :
+       {QString(kEmbeddedFolder), QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
     if (translator->load(kFileName, folder)) return QCoreApplication::installTranslator(translator);
   }
   delete translator;

@@ -32,7 +32,8 @@ class CursorPause {
   bool busy_;
 };
 
-void ConfigureDialog(QFileDialog& dialog, const FileDialogSpec& spec, bool save, const QString& folder) {
+void ConfigureDialog(QFileDialog& dialog, const FileDialogSpec& spec, bool save,
+                     const QString& folder) {
   dialog.setObjectName(Utf8(spec.name));
   dialog.setSizeGripEnabled(true);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -147,7 +148,9 @@ void QtWindowSystem::ShowNormalCursor() {
 
 // The window repaints after a dialog closed; input waiting meanwhile stays
 // queued until the command ends, so no second command starts inside this one.
-void QtWindowSystem::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void QtWindowSystem::ProcessPendingEvents() {
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 void QtWindowSystem::ControlsChanged() {
   if (controlsChanged_) controlsChanged_();
@@ -165,7 +168,8 @@ QString QtFileFilter(const std::string& filter, const std::string& defaultName) 
     description.remove(trailingPatterns);
     QStringList patterns;
     for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
-      for (const QString& variant : {pattern.trimmed(), pattern.trimmed().toLower(), pattern.trimmed().toUpper()}) {
+      for (const QString& variant :
+           {pattern.trimmed(), pattern.trimmed().toLower(), pattern.trimmed().toUpper()}) {
         if (!patterns.contains(variant)) patterns.append(variant);
       }
     }

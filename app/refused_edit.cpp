@@ -18,7 +18,9 @@ QString RefusedEditMessage(const QString& text) {
   const QString character = FirstCharacterOutsideCp1250(text);
   const uint codePoint = character.isEmpty() ? 0 : character.toUcs4().constFirst();
   const QString code = QString::number(codePoint, 16).toUpper().rightJustified(4, '0');
-  return QString("Tekst zawiera znak „%1” (U+%2), którego nie można zapisać w stronie kodowej Windows-1250.")
+  return QString(
+             "Tekst zawiera znak „%1” (U+%2), którego nie można zapisać w stronie kodowej "
+             "Windows-1250.")
       .arg(character, code);
 }
 

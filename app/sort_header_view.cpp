@@ -55,7 +55,8 @@ void SortHeaderView::setModel(QAbstractItemModel* newModel) {
   // The header keeps its column widths across a reset of the model (Qt's
   // own handling runs first); columns a wider file adds get the table's
   // narrower default width.
-  connect(newModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { sectionsBeforeReset_ = count(); });
+  connect(newModel, &QAbstractItemModel::modelAboutToBeReset, this,
+          [this] { sectionsBeforeReset_ = count(); });
   connect(newModel, &QAbstractItemModel::modelReset, this, [this] {
     for (int section = sectionsBeforeReset_; section < count(); ++section) {
       resizeSection(section, kAddedColumnWidth);
@@ -87,10 +88,13 @@ SortHeaderView::Cell SortHeaderView::CellAtTablePoint(QPoint point) const {
 
 SortHeaderView::Cell SortHeaderView::DataCellAt(QPoint tablePoint) const {
   Cell cell;
-  const int modelRow = tablePoint.y() < view_->viewport()->height() ? view_->rowAt(tablePoint.y()) : -1;
+  const int modelRow =
+      tablePoint.y() < view_->viewport()->height() ? view_->rowAt(tablePoint.y()) : -1;
   cell.col = view_->columnAt(tablePoint.x());
-  if (cell.col >= 0 && modelRow >= 0) cell.row = modelRow + 1;
-  else cell.col = -1;
+  if (cell.col >= 0 && modelRow >= 0)
+    cell.row = modelRow + 1;
+  else
+    cell.col = -1;
   return cell;
 }
 
@@ -125,12 +129,14 @@ void SortHeaderView::Release(Cell cell, QPoint headerPoint, bool shiftHeld) {
 }
 
 void SortHeaderView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) Press(CellAtHeaderPoint(event->position().toPoint()), event->position().toPoint(), false);
+  if (event->button() == Qt::LeftButton)
+    Press(CellAtHeaderPoint(event->position().toPoint()), event->position().toPoint(), false);
   QHeaderView::mousePressEvent(event);
 }
 
 void SortHeaderView::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) Press(CellAtHeaderPoint(event->position().toPoint()), event->position().toPoint(), true);
+  if (event->button() == Qt::LeftButton)
+    Press(CellAtHeaderPoint(event->position().toPoint()), event->position().toPoint(), true);
   QHeaderView::mouseDoubleClickEvent(event);
 }
 
@@ -145,13 +151,15 @@ void SortHeaderView::mouseReleaseEvent(QMouseEvent* event) {
 bool SortHeaderView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == view_->viewport()) {
     const QEvent::Type type = event->type();
-    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseButtonRelease) {
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+        type == QEvent::MouseButtonRelease) {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() == Qt::LeftButton) {
         const QPoint point = mouse->position().toPoint();
         const QPoint headerPoint = viewport()->mapFromGlobal(view_->viewport()->mapToGlobal(point));
         if (type == QEvent::MouseButtonRelease) {
-          Release(CellAtTablePoint(point), headerPoint, mouse->modifiers().testFlag(Qt::ShiftModifier));
+          Release(CellAtTablePoint(point), headerPoint,
+                  mouse->modifiers().testFlag(Qt::ShiftModifier));
         } else {
           Press(CellAtTablePoint(point), headerPoint, type == QEvent::MouseButtonDblClick);
         }
@@ -166,7 +174,8 @@ void SortHeaderView::paintSection(QPainter* painter, const QRect& rect, int logi
   PaintSortMark(painter, rect, logicalIndex);
 }
 
-void SortHeaderView::PaintSortMark(QPainter* painter, const QRect& section, int logicalIndex) const {
+void SortHeaderView::PaintSortMark(QPainter* painter, const QRect& section,
+                                   int logicalIndex) const {
   if (!model()) return;
   const QVariant markData = model()->headerData(logicalIndex, orientation(), kSortMarkRole);
   if (!markData.canConvert<SortMark>()) return;
@@ -176,7 +185,8 @@ void SortHeaderView::PaintSortMark(QPainter* painter, const QRect& section, int 
   const QRect visible = section.intersected(viewport()->rect());
   if (visible.isEmpty()) return;
   const SortMarkShape shape =
-      SortMarkAt(MarkCentreX(visible.left(), visible.left() + visible.width()), section.top(), mark.descending);
+      SortMarkAt(MarkCentreX(visible.left(), visible.left() + visible.width()), section.top(),
+                 mark.descending);
 
   painter->save();
   // The style may leave a clip of its own behind; the mark belongs to this
@@ -191,8 +201,8 @@ void SortHeaderView::PaintSortMark(QPainter* painter, const QRect& section, int 
   painter->setFont(MarkDigitsFont(painter->font()));
   painter->setPen(Qt::black);
   painter->setBrush(Qt::NoBrush);
-  painter->drawText(QRect(shape.digitsOrigin.x, shape.digitsOrigin.y, 24, 12), Qt::AlignLeft | Qt::AlignTop,
-                    QString::number(mark.position));
+  painter->drawText(QRect(shape.digitsOrigin.x, shape.digitsOrigin.y, 24, 12),
+                    Qt::AlignLeft | Qt::AlignTop, QString::number(mark.position));
   painter->restore();
 }
 

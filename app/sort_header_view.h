@@ -29,7 +29,9 @@ class SortHeaderView : public QHeaderView {
   void setModel(QAbstractItemModel* model) override;
 
   // The x of a key's mark centre within a section spanning [left, right).
-  static int MarkCentreX(int left, int right) { return right - 11 > left + 8 ? right - 11 : (left + right) / 2; }
+  static int MarkCentreX(int left, int right) {
+    return right - 11 > left + 8 ? right - 11 : (left + right) / 2;
+  }
 
  signals:
   void sortClicked(int column, bool shiftHeld);
@@ -57,8 +59,8 @@ class SortHeaderView : public QHeaderView {
   QTableView* view_;
   Cell press_;
   bool buttonDown_ = false;
-  bool widthChanged_ = false;       // a column width changed while the button was down
-  bool edgeDoubleClick_ = false;    // the next release ends a double-click in a sizing zone
+  bool widthChanged_ = false;     // a column width changed while the button was down
+  bool edgeDoubleClick_ = false;  // the next release ends a double-click in a sizing zone
   int sectionsBeforeReset_ = 0;
 };
 

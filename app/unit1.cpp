@@ -33,7 +33,8 @@ namespace kartex {
 namespace {
 
 constexpr const char* kSortHint =
-    "Lewy przycisk myszy na nazwie pola -> pierwsze sortowanie. Shift + lewy przycisk myszy na nazwie pola -> "
+    "Lewy przycisk myszy na nazwie pola -> pierwsze sortowanie. Shift + lewy przycisk myszy na "
+    "nazwie pola -> "
     "kolejne sortowanie";
 constexpr const char* kCredit =
     "KARTEX v1.0 — przygotowanie wydruku kart QSL z dzienników programu Logger32";
@@ -50,7 +51,8 @@ class GridStyle : public QProxyStyle {
     if (hint == SH_Table_GridLineColor) return static_cast<int>(QColor(0xC0, 0xC0, 0xC0).rgba());
     return QProxyStyle::styleHint(hint, option, widget, returnData);
   }
-  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
     if (metric == PM_HeaderMargin) return 2;
     return QProxyStyle::pixelMetric(metric, option, widget);
   }
@@ -62,7 +64,8 @@ QFont FontOf(const QStringList& families, int pointSize, bool bold = false) {
   return font;
 }
 
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y, bool bold = false) {
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                 bool bold = false) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   if (bold) {
@@ -75,7 +78,8 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, 
   return label;
 }
 
-QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, QRect geometry, bool enabled) {
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
+                       bool enabled) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setGeometry(geometry);
@@ -104,8 +108,9 @@ TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* pare
   setObjectName("Form1");
   setWindowTitle("KARTEX v1.0");
   // Fixed single border: minimise button and system menu, no maximise, no resizing.
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFont(FontOf(WindowFontFamilies(), 8));
 
   auto* client = new QWidget(this);
@@ -180,7 +185,8 @@ void TForm1::BuildControls(QWidget* client) {
   constexpr int kItems = 11;
   const int columnWidth = (RG1->width() - 8) / kItems;
   for (int item = 0; item < kItems; ++item) {
-    const QString caption = item == kRG1RemoveFilter ? QString("Usuń filtr") : QString::number(item + 1);
+    const QString caption =
+        item == kRG1RemoveFilter ? QString("Usuń filtr") : QString::number(item + 1);
     auto* radio = new QRadioButton(caption, RG1);
     radio->setObjectName(QString("RG1Item%1").arg(item));
     const int width = item == kItems - 1 ? RG1->width() - 8 - item * columnWidth - 2 : columnWidth;
@@ -242,7 +248,8 @@ void TForm1::BuildControls(QWidget* client) {
   BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
   Label3 = new QLabel(
-      "Program wspomagający druk kart QSL za pomocą korespondencji seryjnej oraz generowanych przez program "
+      "Program wspomagający druk kart QSL za pomocą korespondencji seryjnej oraz generowanych "
+      "przez program "
       "Logger32 plików źródłowych *.CSV",
       client);
   Label3->setObjectName("Label3");
@@ -287,7 +294,8 @@ void TForm1::BuildGrid(QWidget* client) {
   SG1->setToolTip(kSortHint);
   // Greyed while disabled, the space below the rows as well as the cells.
   QPalette gridPalette = SG1->palette();
-  gridPalette.setColor(QPalette::Disabled, QPalette::Base, gridPalette.color(QPalette::Disabled, QPalette::Window));
+  gridPalette.setColor(QPalette::Disabled, QPalette::Base,
+                       gridPalette.color(QPalette::Disabled, QPalette::Window));
   SG1->setPalette(gridPalette);
   SG1->setShowGrid(true);
   SG1->setWordWrap(false);
@@ -305,8 +313,10 @@ void TForm1::BuildGrid(QWidget* client) {
   SG1->setTabKeyNavigation(false);
   auto* delegate = new LogCellDelegate(SG1);
   SG1->setItemDelegate(delegate);
-  connect(delegate, &LogCellDelegate::editRefused, this,
-          [this](const QString& message) { windows_.ShowMessage(message.toStdString()); }, Qt::QueuedConnection);
+  connect(
+      delegate, &LogCellDelegate::editRefused, this,
+      [this](const QString& message) { windows_.ShowMessage(message.toStdString()); },
+      Qt::QueuedConnection);
 
   // Every row 20 pixels: no per-row sizing, so a log of a million rows scrolls
   // without measuring its rows.
@@ -332,13 +342,15 @@ void TForm1::BuildGrid(QWidget* client) {
   });
   connect(model_.get(), &QAbstractItemModel::modelReset, this, [this] {
     if (savedCurrentRow_ < 0 || model_->rowCount() == 0) return;
-    const QModelIndex current = model_->index(std::min(savedCurrentRow_, model_->rowCount() - 1),
-                                              std::min(savedCurrentColumn_, model_->columnCount() - 1));
+    const QModelIndex current =
+        model_->index(std::min(savedCurrentRow_, model_->rowCount() - 1),
+                      std::min(savedCurrentColumn_, model_->columnCount() - 1));
     SG1->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
   });
-  connect(model_.get(), &LogTableModel::editRefused, this,
-          [this](const QString& message) { windows_.ShowMessage(message.toStdString()); },
-          Qt::QueuedConnection);
+  connect(
+      model_.get(), &LogTableModel::editRefused, this,
+      [this](const QString& message) { windows_.ShowMessage(message.toStdString()); },
+      Qt::QueuedConnection);
 }
 
 void TForm1::ApplyControlStates() {
@@ -353,7 +365,8 @@ void TForm1::ApplyControlStates() {
   CTY_ADIF->setEnabled(log);
   QSL_VIA->setEnabled(controls.qslViaEnabled);
 
-  ShowSource(QString::fromStdString(controls.sourceCaption), QString::fromStdString(controls.sourcePath));
+  ShowSource(QString::fromStdString(controls.sourceCaption),
+             QString::fromStdString(controls.sourcePath));
   const QString records = QString::fromStdString(controls.recordsCaption);
   if (Records->text() != records) {
     Records->setText(records);
@@ -380,7 +393,8 @@ void TForm1::ApplyControlStates() {
       item->setChecked(true);
     }
   }
-  if (QAbstractButton* item = SortByItems->button(controls.sortByItemIndex); item && !item->isChecked()) {
+  if (QAbstractButton* item = SortByItems->button(controls.sortByItemIndex);
+      item && !item->isChecked()) {
     item->setChecked(true);
   }
   applyingControls_ = false;
@@ -478,7 +492,8 @@ void TForm1::SortBySelected(int itemIndex) {
 
 void TForm1::HeaderSortClick(int column, bool shiftHeld) {
   bool sorted = false;
-  RunCommand([this, column, shiftHeld, &sorted] { sorted = session_.HeaderSortClick(column, shiftHeld); });
+  RunCommand(
+      [this, column, shiftHeld, &sorted] { sorted = session_.HeaderSortClick(column, shiftHeld); });
   if (sorted) model_->SortKeysChanged();
 }
 

@@ -119,7 +119,7 @@ class TForm1 : public QMainWindow {
   bool closeConfirmed_ = false;            // the menu's question was answered OK
   bool commandRunning_ = false;            // inside RunCommand
   std::vector<std::string> heldBackMessages_;
-  int savedCurrentRow_ = -1;               // SG1's current cell across a reset
+  int savedCurrentRow_ = -1;  // SG1's current cell across a reset
   int savedCurrentColumn_ = -1;
   // At most 25 paints a second of the progress bar while a filter runs.
   PaintPacer progressPaints_{std::chrono::milliseconds(40)};

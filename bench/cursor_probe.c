@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
     if (cursor) {
       if (cursor->cursor_serial != last) {
         char* name = cursor->atom ? XGetAtomName(display, cursor->atom) : NULL;
-        printf("%.3f serial=%lu %dx%d name=%s\n", Now(), cursor->cursor_serial, cursor->width, cursor->height,
-               name ? name : "-");
+        printf("%.3f serial=%lu %dx%d name=%s\n", Now(), cursor->cursor_serial, cursor->width,
+               cursor->height, name ? name : "-");
         fflush(stdout);
         if (name) XFree(name);
         last = cursor->cursor_serial;

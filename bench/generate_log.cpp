@@ -13,11 +13,12 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: generate_log ROWS OUT.csv [SEED] [--empty-rows N]\n"
-               "  ROWS  number of contacts (the header row is written in addition)\n"
-               "  SEED  seed of the generator (default 1); the same ROWS and SEED give the same file\n"
-               "  --empty-rows N  also write N rows without any text, spread through the log\n");
+  std::fprintf(
+      stderr,
+      "usage: generate_log ROWS OUT.csv [SEED] [--empty-rows N]\n"
+      "  ROWS  number of contacts (the header row is written in addition)\n"
+      "  SEED  seed of the generator (default 1); the same ROWS and SEED give the same file\n"
+      "  --empty-rows N  also write N rows without any text, spread through the log\n");
   return 2;
 }
 
@@ -61,16 +62,18 @@ int main(int argc, char** argv) {
   if (positional < 2) return Usage();
   try {
     const auto s = kartex::bench::GenerateLog(options, out);
-    std::fprintf(stderr,
-                 "%s: %lld contacts, %lld empty rows, %.1f MiB\n"
-                 "  stations %lld, worked once %lld (%.1f %% of the rows), most worked %lld times\n"
-                 "  QSL_VIA: manager %lld rows, DIRECT %lld rows\n",
-                 out.c_str(), static_cast<long long>(s.rows), static_cast<long long>(s.emptyRows),
-                 static_cast<double>(s.bytes) / (1024.0 * 1024.0), static_cast<long long>(s.stations),
-                 static_cast<long long>(s.stationsWorkedOnce),
-                 s.rows ? 100.0 * static_cast<double>(s.stationsWorkedOnce) / static_cast<double>(s.rows) : 0.0,
-                 static_cast<long long>(s.maxQsoCount), static_cast<long long>(s.managerRows),
-                 static_cast<long long>(s.directRows));
+    std::fprintf(
+        stderr,
+        "%s: %lld contacts, %lld empty rows, %.1f MiB\n"
+        "  stations %lld, worked once %lld (%.1f %% of the rows), most worked %lld times\n"
+        "  QSL_VIA: manager %lld rows, DIRECT %lld rows\n",
+        out.c_str(), static_cast<long long>(s.rows), static_cast<long long>(s.emptyRows),
+        static_cast<double>(s.bytes) / (1024.0 * 1024.0), static_cast<long long>(s.stations),
+        static_cast<long long>(s.stationsWorkedOnce),
+        s.rows ? 100.0 * static_cast<double>(s.stationsWorkedOnce) / static_cast<double>(s.rows)
+               : 0.0,
+        static_cast<long long>(s.maxQsoCount), static_cast<long long>(s.managerRows),
+        static_cast<long long>(s.directRows));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "generate_log: %s\n", e.what());
     return 1;

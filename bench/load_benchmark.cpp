@@ -48,8 +48,9 @@ void BM_ReadCsvFile(benchmark::State& state) {
     state.ResumeTiming();
   }
   if (rows != state.range(0) + 1) {
-    state.SkipWithError(("read " + std::to_string(rows) + " rows, expected " +
-                         std::to_string(state.range(0) + 1)).c_str());
+    state.SkipWithError(
+        ("read " + std::to_string(rows) + " rows, expected " + std::to_string(state.range(0) + 1))
+            .c_str());
     return;
   }
   state.SetBytesProcessed(state.iterations() * fileBytes);

@@ -1,9 +1,9 @@
 #include "bench/log_generator.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -52,7 +52,9 @@ class Random {
   uint64_t Below(uint64_t n) {
     return static_cast<uint64_t>((static_cast<unsigned __int128>(Next()) * n) >> 64);
   }
-  int Int(int lo, int hi) { return lo + static_cast<int>(Below(static_cast<uint64_t>(hi - lo + 1))); }
+  int Int(int lo, int hi) {
+    return lo + static_cast<int>(Below(static_cast<uint64_t>(hi - lo + 1)));
+  }
   double Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
   bool Chance(double p) { return Unit() < p; }
   template <typename T, size_t N>
@@ -91,21 +93,16 @@ class WeightedPick {
 // log's code page on output. Upper half of the code page, from 0x80.
 
 constexpr std::array<char16_t, 128> kCp1250Upper = {
-    0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x0000, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
-    0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x0000, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
-    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,
-    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
-    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
-    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
-    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
-    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
-    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
-    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
-    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
-    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
-    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021, 0x0000, 0x2030, 0x0160, 0x2039,
+    0x015A, 0x0164, 0x017D, 0x0179, 0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0000, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
+    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
+    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
+    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
+    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
 
@@ -133,7 +130,8 @@ std::string ToCp1250(std::string_view utf8) {
     if (cp < 0x80) {
       out.push_back(static_cast<char>(cp));
     } else {
-      const auto* it = std::find(kCp1250Upper.begin(), kCp1250Upper.end(), static_cast<char16_t>(cp));
+      const auto* it =
+          std::find(kCp1250Upper.begin(), kCp1250Upper.end(), static_cast<char16_t>(cp));
       if (cp > 0xFFFF || it == kCp1250Upper.end()) {
         throw std::logic_error("generator text not in Windows-1250: " + std::string(utf8));
       }
@@ -147,8 +145,29 @@ std::string ToCp1250(std::string_view utf8) {
 // ---------------------------------------------------------------------------
 // Names and places by region (UTF-8 here, Windows-1250 in the file).
 
-enum Region { kPL, kDE, kCZ, kHU, kBALKAN, kUK, kUS, kCA, kOC, kES, kLATAM, kBR, kIT, kFR, kNORDIC,
-              kBENELUX, kEAST, kBALTIC, kASIA, kDX, kRegionCount };
+enum Region {
+  kPL,
+  kDE,
+  kCZ,
+  kHU,
+  kBALKAN,
+  kUK,
+  kUS,
+  kCA,
+  kOC,
+  kES,
+  kLATAM,
+  kBR,
+  kIT,
+  kFR,
+  kNORDIC,
+  kBENELUX,
+  kEAST,
+  kBALTIC,
+  kASIA,
+  kDX,
+  kRegionCount
+};
 
 struct RegionTexts {
   std::vector<std::string_view> names;
@@ -157,24 +176,32 @@ struct RegionTexts {
 
 const std::array<RegionTexts, kRegionCount>& RegionTable() {
   static const std::array<RegionTexts, kRegionCount> table = {{
-      {{"Józef", "Stanisław", "Łukasz", "Paweł", "Grzegorz", "Małgorzata", "Krzysztof", "Wojciech",
-        "Tomasz", "Andrzej", "Jarosław", "Zbigniew", "Mirosław", "Bożena", "Jacek", "Michał", "Marek",
-        "Piotr", "Leszek", "Sławomir", "Zdzisław", "Jerzy", "Ryszard", "Elżbieta"},
-       {"Łódź", "Kraków", "Gdańsk", "Wrocław", "Poznań", "Kielce, Świętokrzyskie", "Białystok",
-        "Rzeszów", "Toruń", "Częstochowa", "Zielona Góra", "Bielsko-Biała", "Jelenia Góra", "Szczecin",
-        "Łomża", "Płock", "Zakopane", "Sędziszów Młp.", "Warszawa", "Lublin", "Opole", "Świnoujście"}},
-      {{"Jürgen", "Klaus", "Günter", "Hans", "Wolfgang", "Dieter", "Jörg", "Uwe", "Stefan", "Thomas",
-        "Rüdiger", "Heinz"},
-       {"München", "Köln", "Hamburg", "Berlin", "Nürnberg", "Düsseldorf", "Dresden", "Leipzig", "Wien",
-        "Graz", "Zürich", "Bern", "Göttingen"}},
+      {{"Józef",     "Stanisław", "Łukasz",   "Paweł",   "Grzegorz", "Małgorzata",
+        "Krzysztof", "Wojciech",  "Tomasz",   "Andrzej", "Jarosław", "Zbigniew",
+        "Mirosław",  "Bożena",    "Jacek",    "Michał",  "Marek",    "Piotr",
+        "Leszek",    "Sławomir",  "Zdzisław", "Jerzy",   "Ryszard",  "Elżbieta"},
+       {"Łódź",         "Kraków",       "Gdańsk",
+        "Wrocław",      "Poznań",       "Kielce, Świętokrzyskie",
+        "Białystok",    "Rzeszów",      "Toruń",
+        "Częstochowa",  "Zielona Góra", "Bielsko-Biała",
+        "Jelenia Góra", "Szczecin",     "Łomża",
+        "Płock",        "Zakopane",     "Sędziszów Młp.",
+        "Warszawa",     "Lublin",       "Opole",
+        "Świnoujście"}},
+      {{"Jürgen", "Klaus", "Günter", "Hans", "Wolfgang", "Dieter", "Jörg", "Uwe", "Stefan",
+        "Thomas", "Rüdiger", "Heinz"},
+       {"München", "Köln", "Hamburg", "Berlin", "Nürnberg", "Düsseldorf", "Dresden", "Leipzig",
+        "Wien", "Graz", "Zürich", "Bern", "Göttingen"}},
       {{"Jiří", "Petr", "Tomáš", "Ľubomír", "Jan", "Miroslav", "Václav", "Jaroslav", "Štefan"},
        {"Praha", "Brno", "Ostrava", "Plzeň", "Bratislava", "Košice", "Žilina", "České Budějovice"}},
       {{"Ödön", "László", "Gábor", "Zoltán", "István", "Péter"},
        {"Budapest", "Győr", "Pécs", "Szeged", "Debrecen"}},
       {{"Ivan", "Željko", "Goran", "Damir", "Nikola", "Dragan", "Bogdan", "Radu", "Georgi"},
-       {"Zagreb", "Split", "Rijeka", "Osijek", "Ljubljana", "Beograd", "Sofia", "Bucureşti", "Sarajevo"}},
+       {"Zagreb", "Split", "Rijeka", "Osijek", "Ljubljana", "Beograd", "Sofia", "Bucureşti",
+        "Sarajevo"}},
       {{"Peter", "Sarah", "John", "Dave", "Steve", "Chris", "Ian", "Colin", "Nigel", "Fiona"},
-       {"Leeds", "Bristol", "London", "Manchester", "York", "Glasgow", "Cardiff", "Belfast", "Dublin"}},
+       {"Leeds", "Bristol", "London", "Manchester", "York", "Glasgow", "Cardiff", "Belfast",
+        "Dublin"}},
       {{"Bob", "Mike", "Jim", "Bill", "Tom", "Gary", "Joe", "Rick", "Dan", "Mary", "Ed", "Chuck"},
        {"Boston MA", "Tucson AZ", "Atlanta GA", "Denver CO", "Austin TX", "Seattle WA", "Dayton OH",
         "Miami FL", "Portland OR", "Albany NY", "Reno NV", "Madison WI"}},
@@ -193,7 +220,8 @@ const std::array<RegionTexts, kRegionCount>& RegionTable() {
       {{"Jean", "Pierre", "Michel", "Philippe", "Didier", "Hervé"},
        {"Lyon", "Paris", "Marseille", "Toulouse", "Nantes", "Ajaccio"}},
       {{"Lars", "Ola", "Matti", "Jens", "Erik", "Anders", "Jari", "Pekka"},
-       {"Uppsala", "Oslo", "Espoo", "Aarhus", "Göteborg", "Malmö", "Jyväskylä", "Bergen", "Reykjavik"}},
+       {"Uppsala", "Oslo", "Espoo", "Aarhus", "Göteborg", "Malmö", "Jyväskylä", "Bergen",
+        "Reykjavik"}},
       {{"Jan", "Kees", "Henk", "Pieter", "Luc", "Marc"},
        {"Utrecht", "Rotterdam", "Eindhoven", "Gent", "Antwerpen", "Namur"}},
       {{"Sergey", "Ivan", "Oleg", "Vladimir", "Alexander", "Dmitry", "Yuri", "Nikolay", "Andrey"},
@@ -230,12 +258,16 @@ constexpr const char* kAnyDigit = "0123456789";
 const std::vector<Entity>& EntityTable() {
   static const std::vector<Entity> table = {
       {"269", "SP SQ SO SN 3Z", kAnyDigit, "EU", 15, 28, kPL, 14, "Poland"},
-      {"230", "DL DK DJ DF DG DH DM DO DB DC DD", kAnyDigit, "EU", 14, 28, kDE, 10, "Fed. Rep. of Germany"},
+      {"230", "DL DK DJ DF DG DH DM DO DB DC DD", kAnyDigit, "EU", 14, 28, kDE, 10,
+       "Fed. Rep. of Germany"},
       {"223", "G M 2E", kAnyDigit, "EU", 14, 27, kUK, 4, "England"},
-      {"291", "K W N AA AB AC AD AE AF AG AI AJ AK KA KB KC KD KE KF KG KI KJ KK KM KN KO KQ "
-              "WA WB WD N", kAnyDigit, "NA", 5, 8, kUS, 8, "United States"},
+      {"291",
+       "K W N AA AB AC AD AE AF AG AI AJ AK KA KB KC KD KE KF KG KI KJ KK KM KN KO KQ "
+       "WA WB WD N",
+       kAnyDigit, "NA", 5, 8, kUS, 8, "United States"},
       {"001", "VE VA VY", "123456789", "NA", 4, 4, kCA, 1.5, "Canada"},
-      {"339", "JA JE JF JG JH JI JJ JK JL JM JN JO JR 7K 7L 7M 7N", kAnyDigit, "AS", 25, 45, kASIA, 3, "Japan"},
+      {"339", "JA JE JF JG JH JI JJ JK JL JM JN JO JR 7K 7L 7M 7N", kAnyDigit, "AS", 25, 45, kASIA,
+       3, "Japan"},
       {"248", "I IK IZ IW IU IN", "1234567890", "EU", 15, 28, kIT, 5, "Italy"},
       {"227", "F", kAnyDigit, "EU", 14, 27, kFR, 3, "France"},
       {"281", "EA EB EC ED EE", "1234567", "EU", 14, 37, kES, 3, "Spain"},
@@ -371,7 +403,8 @@ char Letter(Random& rng) { return static_cast<char>('A' + rng.Below(26)); }
 
 // A call of the country: prefix, a digit unless the prefix ends in one, and a
 // suffix of one to three letters.
-std::string MakeCall(Random& rng, const Entity& entity, const std::vector<std::string_view>& prefixes) {
+std::string MakeCall(Random& rng, const Entity& entity,
+                     const std::vector<std::string_view>& prefixes) {
   std::string call(prefixes[rng.Below(prefixes.size())]);
   const size_t digitCount = std::strlen(entity.digits);
   if (!std::isdigit(static_cast<unsigned char>(call.back())) && digitCount > 0) {
@@ -413,24 +446,30 @@ std::string DateText(int64_t days) {
 
 std::string TimeText(int seconds) {
   char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d%02d%02d", seconds / 3600 % 24, seconds / 60 % 60, seconds % 60);
+  std::snprintf(buf, sizeof buf, "%02d%02d%02d", seconds / 3600 % 24, seconds / 60 % 60,
+                seconds % 60);
   return buf;
 }
 
 struct Band {
   const char* name;
-  double cwMHz;    // bottom of the CW segment
-  double ssbMHz;   // bottom of the phone segment
-  double ft8MHz;   // FT8 dial frequency
+  double cwMHz;   // bottom of the CW segment
+  double ssbMHz;  // bottom of the phone segment
+  double ft8MHz;  // FT8 dial frequency
   double weight;
 };
 
 constexpr std::array<Band, 11> kBands = {{
-    {"160M", 1.810, 1.840, 1.840, 2},  {"80M", 3.500, 3.700, 3.573, 8},
-    {"40M", 7.000, 7.100, 7.074, 18},  {"30M", 10.100, 10.130, 10.136, 6},
-    {"20M", 14.000, 14.150, 14.074, 25}, {"17M", 18.068, 18.120, 18.100, 8},
-    {"15M", 21.000, 21.200, 21.074, 12}, {"12M", 24.890, 24.940, 24.915, 4},
-    {"10M", 28.000, 28.400, 28.074, 10}, {"6M", 50.000, 50.150, 50.313, 4},
+    {"160M", 1.810, 1.840, 1.840, 2},
+    {"80M", 3.500, 3.700, 3.573, 8},
+    {"40M", 7.000, 7.100, 7.074, 18},
+    {"30M", 10.100, 10.130, 10.136, 6},
+    {"20M", 14.000, 14.150, 14.074, 25},
+    {"17M", 18.068, 18.120, 18.100, 8},
+    {"15M", 21.000, 21.200, 21.074, 12},
+    {"12M", 24.890, 24.940, 24.915, 4},
+    {"10M", 28.000, 28.400, 28.074, 10},
+    {"6M", 50.000, 50.150, 50.313, 4},
     {"2M", 144.000, 144.200, 144.174, 3},
 }};
 
@@ -438,23 +477,33 @@ enum Mode { kCW, kSSB, kFT8, kFT4, kRTTY, kPSK };
 constexpr std::array<const char*, 6> kModeNames = {"CW", "SSB", "FT8", "FT4", "RTTY", "PSK31"};
 constexpr std::array<double, 6> kModeWeights = {30, 28, 30, 5, 5, 2};
 
-constexpr std::array<const char*, 9> kRigs = {"IC-7300", "IC-7610", "FT-991A", "FT-DX10", "TS-590SG",
-                                              "K3", "FT-817ND", "IC-9700", "FTDX101D"};
-constexpr std::array<const char*, 7> kAntennas = {"Dipol 2x20m", "Windom", "GP 5/8", "Yagi 3el",
-                                                  "Delta Loop", "Beverage", "Yagi 9el"};
-constexpr std::array<const char*, 12> kComments = {
-    "Dzięki za QSO", "Ładny sygnał, 73", "Pierwsze QSO z tym krajem!", "Słaby sygnał, QSB",
-    "tnx fer QSO 73", "QRM z sąsiedniej częstotliwości", "Wesołych Świąt", "QSO w czasie zawodów SP DX",
-    "mówi \"73 i do usłyszenia\"", "Zgłoszony do dyplomu PZK", "pile-up, 5 min", "Józef z Kielc pozdrawia"};
-constexpr std::array<const char*, 6> kContests = {"CQ-WW-CW", "CQ-WW-SSB", "SPDX", "IARU-HF", "CQ-WPX-CW",
-                                                  "EU-HF"};
-constexpr std::array<const char*, 5> kDirect = {"DIRECT", "direct", "Direct", "DIRECT ONLY", "Direct only"};
+constexpr std::array<const char*, 9> kRigs = {"IC-7300",  "IC-7610",  "FT-991A",
+                                              "FT-DX10",  "TS-590SG", "K3",
+                                              "FT-817ND", "IC-9700",  "FTDX101D"};
+constexpr std::array<const char*, 7> kAntennas = {"Dipol 2x20m", "Windom",   "GP 5/8",  "Yagi 3el",
+                                                  "Delta Loop",  "Beverage", "Yagi 9el"};
+constexpr std::array<const char*, 12> kComments = {"Dzięki za QSO",
+                                                   "Ładny sygnał, 73",
+                                                   "Pierwsze QSO z tym krajem!",
+                                                   "Słaby sygnał, QSB",
+                                                   "tnx fer QSO 73",
+                                                   "QRM z sąsiedniej częstotliwości",
+                                                   "Wesołych Świąt",
+                                                   "QSO w czasie zawodów SP DX",
+                                                   "mówi \"73 i do usłyszenia\"",
+                                                   "Zgłoszony do dyplomu PZK",
+                                                   "pile-up, 5 min",
+                                                   "Józef z Kielc pozdrawia"};
+constexpr std::array<const char*, 6> kContests = {"CQ-WW-CW", "CQ-WW-SSB", "SPDX",
+                                                  "IARU-HF",  "CQ-WPX-CW", "EU-HF"};
+constexpr std::array<const char*, 5> kDirect = {"DIRECT", "direct", "Direct", "DIRECT ONLY",
+                                                "Direct only"};
 
 // A few hundred QSL managers; a handful of them serve many stations.
 std::vector<std::string> MakeManagers(Random& rng) {
   static constexpr std::array<const char*, 26> prefixes = {
-      "EA5", "EA7", "IK2", "IZ8", "I2",  "W3",  "K5",  "N2",  "W9",  "DL1", "DJ9", "G3",  "M0",
-      "OK1", "SP5", "SP9", "LZ1", "YO3", "UA3", "OH2", "F6",  "ON4", "VE3", "JA1", "9A2", "HA3"};
+      "EA5", "EA7", "IK2", "IZ8", "I2",  "W3",  "K5",  "N2", "W9",  "DL1", "DJ9", "G3",  "M0",
+      "OK1", "SP5", "SP9", "LZ1", "YO3", "UA3", "OH2", "F6", "ON4", "VE3", "JA1", "9A2", "HA3"};
   std::unordered_set<std::string> seen;
   std::vector<std::string> managers;
   while (managers.size() < 300) {
@@ -489,7 +538,8 @@ std::vector<uint32_t> StationCounts(Random& rng, int64_t rows) {
 
 class FileWriter {
  public:
-  explicit FileWriter(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
+  explicit FileWriter(const std::string& path)
+      : path_(path), file_(std::fopen(path.c_str(), "wb")) {
     if (!file_) throw std::runtime_error("cannot create " + path + ": " + std::strerror(errno));
     buffer_.reserve(kChunk + 4096);
   }
@@ -511,7 +561,8 @@ class FileWriter {
  private:
   static constexpr size_t kChunk = 1 << 20;
   void Flush() {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
+    if (!buffer_.empty() &&
+        std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
       throw std::runtime_error("cannot write " + path_ + ": " + std::strerror(errno));
     }
     written_ += static_cast<int64_t>(buffer_.size());
@@ -538,17 +589,59 @@ void AppendLine(std::string& out, const std::array<std::string, kGeneratedColumn
 }
 
 constexpr std::array<const char*, kGeneratedColumns> kHeader = {
-    "QSO_DATE",      "TIME_ON",       "BAND",          "MODE",          "CALL",
-    "RST_SENT",      "RST_RCVD",      "NAME",          "QTH",           "FREQ",
-    "TIME_OFF",      "QSO_DATE_OFF",  "FREQ_RX",       "BAND_RX",       "SUBMODE",
-    "TX_PWR",        "RX_PWR",        "GRIDSQUARE",    "MY_GRIDSQUARE", "STATE",
-    "CNTY",          "CQZ",           "ITUZ",          "CONT",          "PFX",
-    "COUNTRY",       "LAT",           "LON",           "ANT_AZ",        "PROP_MODE",
-    "DXCC",          "IOTA",          "QSL_SENT",      "QSL_SDATE",     "QSL_RCVD",
-    "QSL_RDATE",     "QSL_SENT_VIA",  "QSL_RCVD_VIA",  "LOTW_QSL_SENT", "LOTW_QSL_RCVD",
-    "EQSL_QSL_SENT", "QSL_VIA",       "EQSL_QSL_RCVD", "LOTW_QSLSDATE", "LOTW_QSLRDATE",
-    "OPERATOR",      "STATION_CALLSIGN", "MY_RIG",     "MY_ANTENNA",    "CONTEST_ID",
-    "SRX",           "STX",           "COMMENT",
+    "QSO_DATE",
+    "TIME_ON",
+    "BAND",
+    "MODE",
+    "CALL",
+    "RST_SENT",
+    "RST_RCVD",
+    "NAME",
+    "QTH",
+    "FREQ",
+    "TIME_OFF",
+    "QSO_DATE_OFF",
+    "FREQ_RX",
+    "BAND_RX",
+    "SUBMODE",
+    "TX_PWR",
+    "RX_PWR",
+    "GRIDSQUARE",
+    "MY_GRIDSQUARE",
+    "STATE",
+    "CNTY",
+    "CQZ",
+    "ITUZ",
+    "CONT",
+    "PFX",
+    "COUNTRY",
+    "LAT",
+    "LON",
+    "ANT_AZ",
+    "PROP_MODE",
+    "DXCC",
+    "IOTA",
+    "QSL_SENT",
+    "QSL_SDATE",
+    "QSL_RCVD",
+    "QSL_RDATE",
+    "QSL_SENT_VIA",
+    "QSL_RCVD_VIA",
+    "LOTW_QSL_SENT",
+    "LOTW_QSL_RCVD",
+    "EQSL_QSL_SENT",
+    "QSL_VIA",
+    "EQSL_QSL_RCVD",
+    "LOTW_QSLSDATE",
+    "LOTW_QSLRDATE",
+    "OPERATOR",
+    "STATION_CALLSIGN",
+    "MY_RIG",
+    "MY_ANTENNA",
+    "CONTEST_ID",
+    "SRX",
+    "STX",
+    "COMMENT",
 };
 static_assert(std::string_view(kHeader[kCallColumn]) == "CALL");
 static_assert(std::string_view(kHeader[kDxccColumn]) == "DXCC");
@@ -621,7 +714,8 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
 
   const std::vector<std::string> managers = MakeManagers(rng);
   std::vector<double> managerWeights;
-  for (size_t i = 0; i < managers.size(); ++i) managerWeights.push_back(1.0 / static_cast<double>(i + 1));
+  for (size_t i = 0; i < managers.size(); ++i)
+    managerWeights.push_back(1.0 / static_cast<double>(i + 1));
   const WeightedPick pickManager(managerWeights);
 
   // Stations and the order in which they are worked.
@@ -641,7 +735,8 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
   }
   std::vector<uint32_t> order;
   order.reserve(static_cast<size_t>(options.rows));
-  for (size_t s = 0; s < counts.size(); ++s) order.insert(order.end(), counts[s], static_cast<uint32_t>(s));
+  for (size_t s = 0; s < counts.size(); ++s)
+    order.insert(order.end(), counts[s], static_cast<uint32_t>(s));
   for (size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[rng.Below(i)]);
 
   // Written under a temporary name and renamed when complete.
@@ -658,7 +753,8 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
     const std::array<std::string, kGeneratedColumns> emptyFields;
     const int64_t firstDay = 16436;  // 2015-01-01
     const double spanDays = 3650.0;
-    const int64_t emptyEvery = options.emptyRows > 0 ? std::max<int64_t>(1, options.rows / options.emptyRows) : 0;
+    const int64_t emptyEvery =
+        options.emptyRows > 0 ? std::max<int64_t>(1, options.rows / options.emptyRows) : 0;
     int64_t emptyWritten = 0;
     int serial = 0;
     std::vector<double> bandWeights;
@@ -668,8 +764,10 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
 
     for (int64_t i = 0; i < options.rows; ++i) {
       if (emptyEvery && i > 0 && i % emptyEvery == 0 && emptyWritten < options.emptyRows) {
-        if (emptyWritten % 2 == 0) AppendLine(out.Buffer(), emptyFields);
-        else out.Buffer() += "\r\n";
+        if (emptyWritten % 2 == 0)
+          AppendLine(out.Buffer(), emptyFields);
+        else
+          out.Buffer() += "\r\n";
         ++emptyWritten;
       }
       const Station& st = stations[order[static_cast<size_t>(i)]];
@@ -684,7 +782,8 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
       const std::string& manager = managers[pickManager(traits)];
 
       // Contacts are in time order through ten years.
-      const double t = spanDays * static_cast<double>(i) / static_cast<double>(std::max<int64_t>(1, options.rows));
+      const double t = spanDays * static_cast<double>(i) /
+                       static_cast<double>(std::max<int64_t>(1, options.rows));
       const int64_t day = firstDay + static_cast<int64_t>(t);
       const int secondOfDay = static_cast<int>((t - std::floor(t)) * 86400.0);
       const Band& band = kBands[pickBand(rng)];
@@ -700,14 +799,22 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
       // (typed by hand), which makes it a station of its own.
       f[4] = st.call;
       if (counts[order[static_cast<size_t>(i)]] > 1 && rng.Chance(0.02)) {
-        std::transform(f[4].begin(), f[4].end(), f[4].begin(), [](char ch) { return static_cast<char>(std::tolower(static_cast<unsigned char>(ch))); });
+        std::transform(f[4].begin(), f[4].end(), f[4].begin(), [](char ch) {
+          return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        });
       }
       if (mode == kCW || mode == kRTTY || mode == kPSK) {
-        f[5] = rng.Chance(0.9) ? "599" : std::to_string(rng.Int(3, 5)) + std::to_string(rng.Int(5, 9)) + "9";
-        f[6] = rng.Chance(0.9) ? "599" : std::to_string(rng.Int(3, 5)) + std::to_string(rng.Int(5, 9)) + "9";
+        f[5] = rng.Chance(0.9)
+                   ? "599"
+                   : std::to_string(rng.Int(3, 5)) + std::to_string(rng.Int(5, 9)) + "9";
+        f[6] = rng.Chance(0.9)
+                   ? "599"
+                   : std::to_string(rng.Int(3, 5)) + std::to_string(rng.Int(5, 9)) + "9";
       } else if (mode == kSSB) {
-        f[5] = rng.Chance(0.85) ? "59" : std::to_string(rng.Int(3, 5)) + std::to_string(rng.Int(5, 9));
-        f[6] = rng.Chance(0.85) ? "59" : std::to_string(rng.Int(3, 5)) + std::to_string(rng.Int(5, 9));
+        f[5] =
+            rng.Chance(0.85) ? "59" : std::to_string(rng.Int(3, 5)) + std::to_string(rng.Int(5, 9));
+        f[6] =
+            rng.Chance(0.85) ? "59" : std::to_string(rng.Int(3, 5)) + std::to_string(rng.Int(5, 9));
       } else {
         f[5] = SignalReport(rng.Int(-24, 10));
         f[6] = SignalReport(rng.Int(-24, 10));
@@ -731,8 +838,9 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
       f[15] = digital ? "50" : rng.Chance(0.8) ? "100" : std::to_string(rng.Int(5, 500));
       if (traits.Chance(0.6)) f[17] = grid;
       if (region == kUS || region == kCA) {
-        static constexpr std::array<const char*, 16> states = {"MA", "AZ", "GA", "CO", "TX", "WA", "OH", "FL",
-                                                               "OR", "NY", "NV", "WI", "ON", "QC", "AB", "NS"};
+        static constexpr std::array<const char*, 16> states = {"MA", "AZ", "GA", "CO", "TX", "WA",
+                                                               "OH", "FL", "OR", "NY", "NV", "WI",
+                                                               "ON", "QC", "AB", "NS"};
         f[19] = states[traits.Below(states.size())];
       }
       f[21] = std::to_string(e.cqZone);
@@ -742,7 +850,8 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
       f[25] = e.country;
       if (mode == kFT8 && rng.Chance(0.05)) f[29] = "ES";
       f[30] = e.dxcc;
-      if (rng.Chance(0.03)) f[31] = std::string(e.continent) + "-0" + std::to_string(rng.Int(10, 99));
+      if (rng.Chance(0.03))
+        f[31] = std::string(e.continent) + "-0" + std::to_string(rng.Int(10, 99));
       // QSL card routes: about 10 % of the stations use a manager, a few
       // want cards direct only, the rest nothing in QSL_VIA.
       const bool viaManager = route < 0.10;

@@ -10,21 +10,21 @@
 namespace kartex::bench {
 
 struct LogGeneratorOptions {
-  int64_t rows = 100000;   // contacts (data rows), the header not counted
+  int64_t rows = 100000;  // contacts (data rows), the header not counted
   uint64_t seed = 1;
-  int64_t emptyRows = 0;   // extra rows with no text, spread through the log
+  int64_t emptyRows = 0;  // extra rows with no text, spread through the log
 };
 
 // What a generated log holds, counted while writing it.
 struct GeneratedLogStats {
-  int64_t rows = 0;                 // contacts written
-  int64_t emptyRows = 0;            // extra empty rows written
-  int64_t stations = 0;             // distinct CALL texts (case-sensitive)
-  int64_t stationsWorkedOnce = 0;   // CALL texts occurring in exactly one row
-  int64_t maxQsoCount = 0;          // rows of the most worked CALL text
-  int64_t managerRows = 0;          // rows whose QSL_VIA names a manager
-  int64_t directRows = 0;           // rows whose QSL_VIA is a DIRECT variant
-  int64_t bytes = 0;                // file size
+  int64_t rows = 0;                // contacts written
+  int64_t emptyRows = 0;           // extra empty rows written
+  int64_t stations = 0;            // distinct CALL texts (case-sensitive)
+  int64_t stationsWorkedOnce = 0;  // CALL texts occurring in exactly one row
+  int64_t maxQsoCount = 0;         // rows of the most worked CALL text
+  int64_t managerRows = 0;         // rows whose QSL_VIA names a manager
+  int64_t directRows = 0;          // rows whose QSL_VIA is a DIRECT variant
+  int64_t bytes = 0;               // file size
 };
 
 // The column layout of the generated logs.

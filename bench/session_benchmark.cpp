@@ -34,12 +34,17 @@ constexpr double kMiB = 1024.0 * 1024.0;
 class BenchWindowSystem : public kartex::WindowSystem {
  public:
   explicit BenchWindowSystem(std::string file) : file_(std::move(file)) {}
-  std::optional<std::string> OpenFileDialog(const kartex::FileDialogSpec&) override { return file_; }
+  std::optional<std::string> OpenFileDialog(const kartex::FileDialogSpec&) override {
+    return file_;
+  }
   std::optional<std::string> SaveFileDialog(const kartex::FileDialogSpec&) override {
     if (saveFile.empty()) return std::nullopt;
     return saveFile;
   }
-  void ShowMessage(const std::string& text) override { lastMessage = text; ++messages; }
+  void ShowMessage(const std::string& text) override {
+    lastMessage = text;
+    ++messages;
+  }
   bool Confirm(const std::string&, const std::string&) override { return true; }
   void ShowBusyCursor() override {}
   void ShowNormalCursor() override {}
@@ -173,9 +178,18 @@ void RowCounts(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Load_CSVClick)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QsoFilter1)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_SortClick, CALL, "CALL")->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_SortClick, FREQ, "FREQ")->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_SortClick, QSO_DATE, "QSO_DATE")->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SortClick, CALL, "CALL")
+    ->Apply(RowCounts)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_SortClick, FREQ, "FREQ")
+    ->Apply(RowCounts)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_SortClick, QSO_DATE, "QSO_DATE")
+    ->Apply(RowCounts)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_SaveCsvQso1)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -75,8 +75,9 @@ struct Window {
     grid->scrollTo(grid->model()->index(0, column));
     Settle();
     const int left = std::max(header->sectionViewportPosition(column), 0);
-    const int right = std::min(header->sectionViewportPosition(column) + header->sectionSize(column),
-                               header->viewport()->width());
+    const int right =
+        std::min(header->sectionViewportPosition(column) + header->sectionSize(column),
+                 header->viewport()->width());
     return {(left + right) / 2, header->height() / 2};
   }
 
@@ -211,7 +212,8 @@ void BM_Window_SaveCsv(benchmark::State& state, bool qso1) {
   auto window = LoadedWindow(state, kb::BenchLog(state.range(0)));
   if (!window) return;
   if (qso1) window->ChooseRG1(0);
-  const std::string target = kb::BenchDir() + "/window_export_" + std::to_string(state.range(0)) + ".csv";
+  const std::string target =
+      kb::BenchDir() + "/window_export_" + std::to_string(state.range(0)) + ".csv";
   const int resetsBefore = window->resets;
   for (auto _ : state) {
     window->SaveCsv(target);
@@ -232,11 +234,23 @@ void RowCounts(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Window_Open)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Window_Choose1)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Window_SortClick, CALL, "CALL")->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Window_SortClick, FREQ, "FREQ")->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Window_SortClick, CALL, "CALL")
+    ->Apply(RowCounts)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Window_SortClick, FREQ, "FREQ")
+    ->Apply(RowCounts)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_Window_RemoveFilter)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Window_SaveCsv, all, false)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Window_SaveCsv, qso1, true)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Window_SaveCsv, all, false)
+    ->Apply(RowCounts)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Window_SaveCsv, qso1, true)
+    ->Apply(RowCounts)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -19,7 +19,8 @@ const char* const kUsageText =
     "  click COL | click +COL         sort click on the header of column COL (+: with Shift)\n"
     "  edit COL ROW TEXT              type TEXT into cell (COL, ROW), ROW from 1\n"
     "  save-csv FILE                  write the shown table for the mail merge\n"
-    "  save-stations FILE             write one row per shown station with its N contacts (needs qso N)\n"
+    "  save-stations FILE             write one row per shown station with its N contacts (needs "
+    "qso N)\n"
     "  save-qsl FILE                  write the list of QSL managers\n"
     "  save-country FILE [adif|cty]   write the DXCC countries of the log\n"
     "  where [--case] COL CONDITION   filter the rows on a condition of your own\n"
@@ -92,8 +93,8 @@ CliAction ParseAction(ArgReader& reader) {
   } else if (word == "edit") {
     action.kind = ActionKind::Edit;
     action.number = ParseInt(reader.Take("COL of edit"), "COL of edit", 0, kMaxColumn);
-    action.row = ParseInt(reader.Take("ROW of edit"), "ROW of edit (the header, row 0, cannot be edited)", 1,
-                          kMaxColumn);
+    action.row = ParseInt(reader.Take("ROW of edit"),
+                          "ROW of edit (the header, row 0, cannot be edited)", 1, kMaxColumn);
     action.text = ToCp1250(reader.Take("TEXT of edit"), "TEXT of edit");
   } else if (word == "save-csv" || word == "save-stations" || word == "save-qsl") {
     action.kind = word == "save-csv"        ? ActionKind::SaveCsv
@@ -137,14 +138,22 @@ bool ParseOption(ArgReader& reader, CliOverrides& overrides) {
     reader.Take(option);
     target = ToCp1250(reader.Take("value of " + option), option);
   };
-  if (option == "--decimal") character(overrides.decimalSeparator);
-  else if (option == "--thousands") character(overrides.thousandSeparator);
-  else if (option == "--date-separator") character(overrides.dateSeparator);
-  else if (option == "--time-separator") character(overrides.timeSeparator);
-  else if (option == "--short-date") text(overrides.shortDateFormat);
-  else if (option == "--am") text(overrides.timeAMString);
-  else if (option == "--pm") text(overrides.timePMString);
-  else return false;
+  if (option == "--decimal")
+    character(overrides.decimalSeparator);
+  else if (option == "--thousands")
+    character(overrides.thousandSeparator);
+  else if (option == "--date-separator")
+    character(overrides.dateSeparator);
+  else if (option == "--time-separator")
+    character(overrides.timeSeparator);
+  else if (option == "--short-date")
+    text(overrides.shortDateFormat);
+  else if (option == "--am")
+    text(overrides.timeAMString);
+  else if (option == "--pm")
+    text(overrides.timePMString);
+  else
+    return false;
   return true;
 }
 
@@ -234,7 +243,8 @@ CliProgram ParseCommandLine(const std::vector<std::string>& args) {
   CliProgram program;
   ArgReader reader(args);
   while (!reader.Done() && reader.Peek().rfind("--", 0) == 0) {
-    if (!ParseOption(reader, program.overrides)) throw UsageError("unknown option: " + reader.Peek());
+    if (!ParseOption(reader, program.overrides))
+      throw UsageError("unknown option: " + reader.Peek());
   }
   while (!reader.Done()) program.actions.push_back(ParseAction(reader));
   if (program.actions.empty()) throw UsageError("no action given");

@@ -13,19 +13,30 @@
 namespace kartex {
 
 enum class ActionKind {
-  Open, Qso, QsoOff, Click, Edit, SaveCsv, SaveStations, SaveQsl, SaveCountry, Where, WhereOff, Info
+  Open,
+  Qso,
+  QsoOff,
+  Click,
+  Edit,
+  SaveCsv,
+  SaveStations,
+  SaveQsl,
+  SaveCountry,
+  Where,
+  WhereOff,
+  Info
 };
 
 struct CliAction {
   ActionKind kind = ActionKind::Info;
   std::string word;  // the action as typed, for messages
   std::string file;
-  int number = 0;             // N of qso, COL of click/edit/where
-  int row = 0;                // ROW of edit
-  bool shift = false;         // click +COL
-  bool caseSensitive = false; // where --case
-  std::string text;           // TEXT of edit, CONDITION of where (Windows-1250)
-  std::optional<int> sortBy;  // save-country: 0 adif, 1 cty
+  int number = 0;              // N of qso, COL of click/edit/where
+  int row = 0;                 // ROW of edit
+  bool shift = false;          // click +COL
+  bool caseSensitive = false;  // where --case
+  std::string text;            // TEXT of edit, CONDITION of where (Windows-1250)
+  std::optional<int> sortBy;   // save-country: 0 adif, 1 cty
 };
 
 struct CliOverrides {

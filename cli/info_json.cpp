@@ -60,7 +60,8 @@ std::string Tally(const std::vector<TMyRecord>& tally) {
   std::string out = "[";
   for (size_t i = 0; i < tally.size(); ++i) {
     if (i > 0) out += ",\n    ";
-    out += "{\"call\": " + QuotedCp1250(tally[i].call) + ", \"dxcc\": " + QuotedCp1250(tally[i].dxcc) +
+    out += "{\"call\": " + QuotedCp1250(tally[i].call) +
+           ", \"dxcc\": " + QuotedCp1250(tally[i].dxcc) +
            ", \"count\": " + std::to_string(tally[i].qsoCount) + "}";
   }
   return out + "]";
@@ -74,17 +75,20 @@ std::string InfoJson(const Session& session) {
   const LogTable& table = session.Table();
   std::string out = "{\n";
   out += "  \"source\": " + Quoted(controls.sourcePath) + ",\n";
-  out += "  \"records\": " + (controls.recordsKnown ? std::to_string(controls.records) : "null") + ",\n";
+  out += "  \"records\": " + (controls.recordsKnown ? std::to_string(controls.records) : "null") +
+         ",\n";
   out += "  \"row_count\": " + std::to_string(table.RowCount()) +
          ", \"col_count\": " + std::to_string(table.ColCount()) +
          ", \"fixed_rows\": " + std::to_string(table.FixedRows()) + ",\n";
-  out += std::string("  \"filter_active\": ") + (session.Filter().FilterActive() ? "true" : "false") + ",\n";
+  out += std::string("  \"filter_active\": ") +
+         (session.Filter().FilterActive() ? "true" : "false") + ",\n";
   out += "  \"columns\": {\"CALL\": " + ColumnOrNull(log.callFound, log.callColumn) +
          ", \"DXCC\": " + ColumnOrNull(log.dxccFound, log.dxccColumn) +
          ", \"QSL_VIA\": " + ColumnOrNull(log.qslViaFound, log.qslViaColumn) + "},\n";
   out += "  \"sort_keys\": " + SortKeys(session.Sort().SortIndex()) + ",\n";
   out += "  \"rg1\": " + std::to_string(controls.rg1ItemIndex + 1) + ",\n";
-  out += std::string("  \"sort_by\": ") + (controls.sortByItemIndex == 1 ? "\"cty\"" : "\"adif\"") + ",\n";
+  out += std::string("  \"sort_by\": ") + (controls.sortByItemIndex == 1 ? "\"cty\"" : "\"adif\"") +
+         ",\n";
   out += "  \"managers\": " + Managers(controls.listBox1) + ",\n";
   out += "  \"tally\": " + Tally(log.tally) + "\n";
   return out + "}\n";

@@ -16,7 +16,7 @@ struct ControlStates {
   std::string sourcePath;                             // the loaded file, UTF-8
   std::string sourceCaption = "Źródło danych : ";     // UTF-8
   std::string recordsCaption = "Liczba rekordów : ";  // UTF-8
-  bool recordsKnown = false;  // the caption carries a number
+  bool recordsKnown = false;                          // the caption carries a number
   int records = 0;
   std::vector<std::string> listBox1;  // Windows-1250 bytes, heading included
   int rg1ItemIndex = -1;              // -1: none selected; 0..9: "1".."10"; 10: "Usuń filtr"
@@ -30,7 +30,9 @@ struct ControlStates {
 
   // SaveStationsCSV1: one row per station needs every shown station to have
   // the same N contacts, which only the QSO-count filter guarantees.
-  bool SaveStationsEnabled() const { return logCommandsEnabled && qsoFilterN >= 1 && qsoFilterN <= 10; }
+  bool SaveStationsEnabled() const {
+    return logCommandsEnabled && qsoFilterN >= 1 && qsoFilterN <= 10;
+  }
 };
 
 }  // namespace kartex

@@ -5,8 +5,8 @@
 
 #include "busy_cursor.h"
 #include "output_file.h"
-#include "session.h"
 #include "platform/code_page.h"
+#include "session.h"
 
 namespace kartex {
 namespace {
@@ -20,7 +20,8 @@ bool IsDirect(std::string_view value) {
   constexpr std::string_view kDirect = "DIRECT";
   if (value.size() < kDirect.size()) return false;
   for (size_t i = 0; i < kDirect.size(); ++i) {
-    if (UpperCase1250(static_cast<unsigned char>(value[i])) != static_cast<unsigned char>(kDirect[i])) {
+    if (UpperCase1250(static_cast<unsigned char>(value[i])) !=
+        static_cast<unsigned char>(kDirect[i])) {
       return false;
     }
   }
@@ -49,7 +50,8 @@ void Session::QSL_VIA_Listbox() {
 
 void Session::QSL_VIAClick() {
   BusyCursor busy(windows_);
-  std::optional<std::string> fileName = windows_.SaveFileDialog({"SD2", "QSL_VIA.TXT", "TXT|*.txt"});
+  std::optional<std::string> fileName =
+      windows_.SaveFileDialog({"SD2", "QSL_VIA.TXT", "TXT|*.txt"});
   if (!fileName) return;
   std::string content;
   for (const std::string& line : controls_.listBox1) {

@@ -34,18 +34,21 @@ class StationRows {
 
   size_t Count() const { return begin_.size() - 1; }
   std::span<const int> Of(size_t station) const {
-    return std::span<const int>(rows_).subspan(begin_[station], begin_[station + 1] - begin_[station]);
+    return std::span<const int>(rows_).subspan(begin_[station],
+                                               begin_[station + 1] - begin_[station]);
   }
   // The number of rows of the largest station; 0 when none is shown.
   size_t Largest() const {
     size_t largest = 0;
-    for (size_t station = 0; station < Count(); ++station) largest = std::max(largest, Of(station).size());
+    for (size_t station = 0; station < Count(); ++station)
+      largest = std::max(largest, Of(station).size());
     return largest;
   }
 
  private:
   // The station of each data row (from 0, in the order of first rows).
-  static std::vector<uint32_t> NumberStations(const LogTable& table, int callColumn, size_t& stations) {
+  static std::vector<uint32_t> NumberStations(const LogTable& table, int callColumn,
+                                              size_t& stations) {
     const size_t dataRows = table.RowCount() > 1 ? static_cast<size_t>(table.RowCount() - 1) : 0;
     std::vector<std::string_view> calls;  // of each station
     std::vector<uint32_t> stationOfRow(dataRows);
@@ -53,7 +56,8 @@ class StationRows {
     TextIndex<decltype(callOf)> stationOfCall(callOf, dataRows);
     for (size_t i = 0; i < dataRows; ++i) {
       const std::string_view call = table.CellText(callColumn, static_cast<int>(i) + 1);
-      const auto [station, inserted] = stationOfCall.Insert(call, static_cast<uint32_t>(calls.size()));
+      const auto [station, inserted] =
+          stationOfCall.Insert(call, static_cast<uint32_t>(calls.size()));
       if (inserted) calls.push_back(call);
       stationOfRow[i] = station;
     }
@@ -69,7 +73,8 @@ class StationRows {
     for (size_t station = 0; station < stations; ++station) begin_[station + 1] += begin_[station];
     std::vector<uint32_t> next(begin_.begin(), begin_.end() - 1);
     rows_.resize(stationOfRow.size());
-    for (size_t i = 0; i < stationOfRow.size(); ++i) rows_[next[stationOfRow[i]]++] = static_cast<int>(i) + 1;
+    for (size_t i = 0; i < stationOfRow.size(); ++i)
+      rows_[next[stationOfRow[i]]++] = static_cast<int>(i) + 1;
   }
 
   std::vector<uint32_t> begin_;  // where each station's rows start in rows_, and the end
@@ -182,13 +187,14 @@ void SaveStationsToCSV(Session& session) {
   const std::vector<int> columns = UsedColumns(table);
   // An edited CALL may leave a station with more or fewer rows than N; with
   // no station shown the header still names the N groups a template uses.
-  const size_t groups =
-      stations.Count() > 0 ? stations.Largest() : static_cast<size_t>(session.Controls().qsoFilterN);
+  const size_t groups = stations.Count() > 0 ? stations.Largest()
+                                             : static_cast<size_t>(session.Controls().qsoFilterN);
 
   AtomicFileWriter writer(*fileName);
   writer.Write(HeaderLine(table, columns, groups));
   StationLineBuilder builder(table, columns, groups);
-  for (size_t station = 0; station < stations.Count(); ++station) writer.Write(builder.Line(stations.Of(station)));
+  for (size_t station = 0; station < stations.Count(); ++station)
+    writer.Write(builder.Line(stations.Of(station)));
   writer.Commit();
 }
 

@@ -36,8 +36,9 @@ void AppendQuotedCsvField(std::string& line, std::string_view text) {
 
 std::string CsvExportFileName(const std::string& chosen, bool* appended) {
   std::string extension = FileNameExtension(chosen);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
+    return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  });
   *appended = extension != ".CSV";
   return *appended ? chosen + ".CSV" : chosen;
 }
@@ -65,7 +66,7 @@ class CsvLineBuilder {
     const std::string_view text = row.StoredText();
     const size_t shownBytes = stored > 0 ? ends_[static_cast<size_t>(stored) - 1] : 0;
     return HoldsQuoteOrLineBreak(text.substr(0, shownBytes)) ? EscapedLine(text, stored)
-                                                               : PlainLine(text, stored);
+                                                             : PlainLine(text, stored);
   }
 
  private:
@@ -91,8 +92,10 @@ class CsvLineBuilder {
       *o++ = ',';
       start = end;
     }
-    if (stored > 0) --o;  // no comma after the last cell
-    else o = Put(o, "\"\"");
+    if (stored > 0)
+      --o;  // no comma after the last cell
+    else
+      o = Put(o, "\"\"");
     o = Put(o, EmptyTail(stored));
     o = Put(o, "\r\n");
     return {begin, static_cast<size_t>(o - begin)};
@@ -127,7 +130,7 @@ class CsvLineBuilder {
   int columns_;
   std::string emptyFields_;
   std::vector<uint32_t> ends_;
-  std::string plain_;    // sized to the longest line so far, never shrunk
+  std::string plain_;  // sized to the longest line so far, never shrunk
   std::string escaped_;
 };
 
@@ -147,7 +150,8 @@ std::optional<std::string> AskCsvExportFile(WindowSystem& windows, const FileDia
 
 void SaveSGToCSV(Session& session) {
   WindowSystem& windows = session.Windows();
-  std::optional<std::string> fileName = AskCsvExportFile(windows, {"SaveSGToCSV", "", "CSV (*.csv)|*.CSV"});
+  std::optional<std::string> fileName =
+      AskCsvExportFile(windows, {"SaveSGToCSV", "", "CSV (*.csv)|*.CSV"});
   if (!fileName) return;
   BusyCursor busy(windows);
   const LogTable& table = session.Table();

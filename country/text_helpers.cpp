@@ -79,9 +79,7 @@ bool TextFile::ReadLine(std::string& line) {
   return true;
 }
 
-bool OpenTextFile(TextFile& file, const std::string& name) {
-  return file.Open(name.substr(0, 30));
-}
+bool OpenTextFile(TextFile& file, const std::string& name) { return file.Open(name.substr(0, 30)); }
 
 void TrimEnd(std::string& text) {
   size_t end = text.find_last_not_of(' ');
@@ -104,9 +102,9 @@ void NextToken(const std::string& line, int& pos, std::string& token, bool& atEn
   while (pos < length && line[static_cast<size_t>(pos - 1)] == ' ') ++pos;
 
   const size_t from = static_cast<size_t>(pos - 1);
-  const size_t restLength =
-      from < line.size() ? std::min(kRestLength, line.size() - from) : 0;
-  const std::string_view rest = std::string_view(line).substr(std::min(from, line.size()), restLength);
+  const size_t restLength = from < line.size() ? std::min(kRestLength, line.size() - from) : 0;
+  const std::string_view rest =
+      std::string_view(line).substr(std::min(from, line.size()), restLength);
 
   // Positions from 1 in rest, minus one: the length of the token.
   auto lengthBefore = [&rest](char c) -> long long {

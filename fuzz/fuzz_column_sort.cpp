@@ -69,13 +69,16 @@ void ReadControl(std::string_view line, SortInput& in) {
     if (end > start) tokens.push_back(line.substr(start, end - start));
     start = end + 1;
   }
-  if (!tokens.empty()) in.year = static_cast<int>(std::clamp<size_t>(Number(tokens[0], 9999), 1, 9999));
-  if (tokens.size() > 1) in.repeats = std::clamp<size_t>(Number(tokens[1], kMaxRepeats), 1, kMaxRepeats);
+  if (!tokens.empty())
+    in.year = static_cast<int>(std::clamp<size_t>(Number(tokens[0], 9999), 1, 9999));
+  if (tokens.size() > 1)
+    in.repeats = std::clamp<size_t>(Number(tokens[1], kMaxRepeats), 1, kMaxRepeats);
   for (size_t t = 2; t < tokens.size() && in.keys.size() < kMaxKeys; ++t) {
     const int column = static_cast<int>(Number(tokens[t], static_cast<size_t>(in.width) + 3));
     const bool descending = tokens[t].back() == 'd';
-    const bool known = std::any_of(in.keys.begin(), in.keys.end(),
-                                   [&](const testing::ReferenceKey& k) { return k.column == column; });
+    const bool known =
+        std::any_of(in.keys.begin(), in.keys.end(),
+                    [&](const testing::ReferenceKey& k) { return k.column == column; });
     if (!known) in.keys.push_back({column, descending});
   }
   if (in.keys.empty()) in.keys.push_back({0, false});
@@ -128,16 +131,19 @@ void CheckFacts(const SortInput& in) {
   const size_t firstRows = std::min<size_t>(rows, 17);
   for (const testing::ReferenceKey& key : in.keys) {
     if (key.column >= in.width) continue;
-    auto cell = [&](size_t i) -> const std::string& { return in.rows[i][static_cast<size_t>(key.column)]; };
+    auto cell = [&](size_t i) -> const std::string& {
+      return in.rows[i][static_cast<size_t>(key.column)];
+    };
     std::vector<KeyCellFacts> facts;
-    for (size_t i = 0; i < rows; ++i) facts.push_back(PrepareKeyCell(cell(i), in.regional, in.year));
+    for (size_t i = 0; i < rows; ++i)
+      facts.push_back(PrepareKeyCell(cell(i), in.regional, in.year));
     auto check = [&](size_t i, size_t j) {
       int v = CompareKeyFacts(facts[i], facts[j]);
       if (v == kTextsDecide) v = CompareTexts(cell(i), cell(j));
       const int plain = CompareKeyCells(cell(i), cell(j), in.regional, in.year);
       if (v != plain) {
-        Mismatch("comparison facts of [" + Shown(cell(i)) + "] and [" + Shown(cell(j)) +
-                 "] give " + std::to_string(v) + ", CompareKeyCells " + std::to_string(plain));
+        Mismatch("comparison facts of [" + Shown(cell(i)) + "] and [" + Shown(cell(j)) + "] give " +
+                 std::to_string(v) + ", CompareKeyCells " + std::to_string(plain));
       }
     };
     for (size_t i = 1; i < firstRows; ++i) {
@@ -152,14 +158,16 @@ void CheckSort(const SortInput& in) {
   for (size_t r = 0; r < in.rows.size(); ++r) table.SetRowTexts(static_cast<int>(r), in.rows[r]);
   ColumnSort sort(table, in.regional);
   sort.SetCurrentYear(in.year);
-  for (const testing::ReferenceKey& key : in.keys) sort.SortIndex().Append(key.column, key.descending);
+  for (const testing::ReferenceKey& key : in.keys)
+    sort.SortIndex().Append(key.column, key.descending);
   sort.SortByKeys();
 
   if (table.RowCount() != static_cast<int>(in.rows.size()) || table.FixedRows() != 1) {
     Mismatch("the sort changed RowCount or FixedRows");
   }
   const std::vector<Row> sorted = TableRows(table, in.width);
-  if (sorted.front() != in.rows.front()) Mismatch("the header row moved: " + Describe(sorted.front()));
+  if (sorted.front() != in.rows.front())
+    Mismatch("the header row moved: " + Describe(sorted.front()));
   std::vector<Row> before = in.rows, after = sorted;
   std::sort(before.begin(), before.end());
   std::sort(after.begin(), after.end());
@@ -177,7 +185,8 @@ void CheckSort(const SortInput& in) {
   // The row comparison of the sort itself, on neighbours of the result.
   const testing::ReferenceSort reference{in.keys, in.width, in.regional, in.year};
   for (int r = 2; r < table.RowCount(); ++r) {
-    const int plain = reference.Compare(0, sorted[static_cast<size_t>(r) - 1], sorted[static_cast<size_t>(r)]);
+    const int plain =
+        reference.Compare(0, sorted[static_cast<size_t>(r) - 1], sorted[static_cast<size_t>(r)]);
     if (sort.CompareRowsByKeys(0, r - 1, r) != plain) {
       Mismatch("CompareRowsByKeys of rows " + std::to_string(r - 1) + " and " + std::to_string(r) +
                " gives " + std::to_string(sort.CompareRowsByKeys(0, r - 1, r)) + ", expected " +
@@ -191,7 +200,8 @@ void CheckSort(const SortInput& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kartex::fuzz::SortInput in;
-  if (!kartex::fuzz::ReadInput(std::string_view(reinterpret_cast<const char*>(data), size), in)) return 0;
+  if (!kartex::fuzz::ReadInput(std::string_view(reinterpret_cast<const char*>(data), size), in))
+    return 0;
   kartex::fuzz::CheckFacts(in);
   kartex::fuzz::CheckSort(in);
   return 0;

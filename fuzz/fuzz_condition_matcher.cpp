@@ -28,8 +28,8 @@ bool ReferenceIsQuick(const std::string& prepared, size_t textLength) {
   size_t start = 0;
   for (;;) {
     const size_t end = prepared.find_first_of("&;^|", start);
-    const std::string_view alternative =
-        std::string_view(prepared).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const std::string_view alternative = std::string_view(prepared).substr(
+        start, end == std::string::npos ? std::string::npos : end - start);
     double cost = 1;
     for (size_t i = 0; i < alternative.size(); ++i) {
       if (alternative[i] == '*' && (i == 0 || alternative[i - 1] != '*')) {
@@ -76,9 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                      fuzz::Case(condition, text, caseSensitive));
     }
     if (!fuzz::ReferenceIsQuick(prepared, text.size())) continue;
-    if (testing::ReferenceCondition(condition, std::string(text), caseSensitive, regional) != plain) {
-      fuzz::Mismatch("MatchCondition gave " + std::string(plain ? "true" : "false") +
-                     " against the plain definition: " + fuzz::Case(condition, text, caseSensitive));
+    if (testing::ReferenceCondition(condition, std::string(text), caseSensitive, regional) !=
+        plain) {
+      fuzz::Mismatch(
+          "MatchCondition gave " + std::string(plain ? "true" : "false") +
+          " against the plain definition: " + fuzz::Case(condition, text, caseSensitive));
     }
   }
   return 0;

@@ -27,8 +27,8 @@ void CheckTable(const LogTable& table, const testing::ReferenceTable& expected,
       table.FixedRows() != expected.fixedRows) {
     Mismatch(what + ": RowCount/ColCount/FixedRows " + std::to_string(table.RowCount()) + "/" +
              std::to_string(table.ColCount()) + "/" + std::to_string(table.FixedRows()) +
-             ", expected " + std::to_string(rows) + "/" + std::to_string(expected.colCount) +
-             "/" + std::to_string(expected.fixedRows));
+             ", expected " + std::to_string(rows) + "/" + std::to_string(expected.colCount) + "/" +
+             std::to_string(expected.fixedRows));
   }
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < expected.colCount; ++c) {

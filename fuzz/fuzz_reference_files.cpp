@@ -74,7 +74,8 @@ void CheckEntries(const std::vector<AdifEntry>& got, const std::vector<AdifEntry
 void CheckMessages(const std::vector<std::string>& got, const std::vector<std::string>& expected) {
   Expect(got.size() == expected.size(), "message count", std::to_string(got.size()),
          std::to_string(expected.size()));
-  for (size_t i = 0; i < got.size(); ++i) Expect(got[i] == expected[i], "message", got[i], expected[i]);
+  for (size_t i = 0; i < got.size(); ++i)
+    Expect(got[i] == expected[i], "message", got[i], expected[i]);
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 
 namespace kartex::platform {
 
-InputFile::InputFile(InputFile&& other) noexcept : handle_(std::exchange(other.handle_, kNoHandle)) {}
+InputFile::InputFile(InputFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
   if (this != &other) {

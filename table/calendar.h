@@ -12,7 +12,8 @@ namespace kartex {
 // nullopt when year, month and day form no date of the years 1 to 9999.
 inline std::optional<int32_t> DayNumber(int64_t year, int64_t month, int64_t day) {
   using namespace std::chrono;
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
+    return std::nullopt;
   const year_month_day date{std::chrono::year{static_cast<int>(year)},
                             std::chrono::month{static_cast<unsigned>(month)},
                             std::chrono::day{static_cast<unsigned>(day)}};

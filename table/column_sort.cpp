@@ -17,7 +17,8 @@ constexpr const char* kNoIndexes = "No indexes specified for indexed sort";
 void ApplyOrder(LogTable& table, int first, const std::vector<uint32_t>& order) {
   std::vector<TableRow> taken;
   taken.reserve(order.size());
-  for (size_t i = 0; i < order.size(); ++i) taken.push_back(table.TakeRow(first + static_cast<int>(i)));
+  for (size_t i = 0; i < order.size(); ++i)
+    taken.push_back(table.TakeRow(first + static_cast<int>(i)));
   for (size_t i = 0; i < order.size(); ++i)
     table.PutRow(first + static_cast<int>(i), std::move(taken[order[i]]));
 }

@@ -156,7 +156,8 @@ class AlternativeMatcher {
 
   int ComparisonFor(size_t pos, std::vector<Comparison>& list, std::vector<size_t>& positions) {
     if (pos == std::string::npos) return -1;
-    if (!positions.empty() && positions.back() == pos) return static_cast<int>(positions.size()) - 1;
+    if (!positions.empty() && positions.back() == pos)
+      return static_cast<int>(positions.size()) - 1;
     Comparison c;
     c.greater = p_[pos] == '>';
     size_t i = pos + 1;
@@ -193,7 +194,8 @@ class AlternativeMatcher {
       if (const std::optional<double> number = tails.Number()) return Sign(*number, *op.number);
     }
     if (op.date) {
-      if (const std::optional<int32_t> date = tails.Date()) return *date < *op.date ? -1 : (*date > *op.date ? 1 : 0);
+      if (const std::optional<int32_t> date = tails.Date())
+        return *date < *op.date ? -1 : (*date > *op.date ? 1 : 0);
     }
     return CompareTexts(tail, op.text);
   }
@@ -352,9 +354,8 @@ bool MatchCondition(std::string_view condition, std::string_view text, bool case
   const std::string upperText = caseSensitive ? std::string() : UpperCase1250(text);
   bool running = false;
   for (const Alternative& alt : SplitAlternatives(prepared)) {
-    const bool r = caseSensitive
-                       ? MatchAlternative(alt.text, text, regional)
-                       : MatchAlternative(UpperCase1250(alt.text), upperText, regional);
+    const bool r = caseSensitive ? MatchAlternative(alt.text, text, regional)
+                                 : MatchAlternative(UpperCase1250(alt.text), upperText, regional);
     running = Combine(running, alt.separator, r);
   }
   return running;
@@ -373,7 +374,9 @@ class TextSet {
     for (size_t i = 0; i < texts_.size(); ++i) index_.Insert(texts_[i], static_cast<uint32_t>(i));
   }
 
-  bool Contains(std::string_view text) const { return index_.Find(text) != TextIndex<TextAt>::kAbsent; }
+  bool Contains(std::string_view text) const {
+    return index_.Find(text) != TextIndex<TextAt>::kAbsent;
+  }
   void Prefetch(std::string_view text) const { index_.Prefetch(index_.Hash(text)); }
 
  private:
@@ -413,7 +416,12 @@ namespace {
 bool IsPlain(std::string_view alt) {
   for (char c : alt) {
     switch (c) {
-      case '*': case '?': case '\\': case '!': case '<': case '>':
+      case '*':
+      case '?':
+      case '\\':
+      case '!':
+      case '<':
+      case '>':
         return false;
       default:
         break;
@@ -468,7 +476,8 @@ PreparedCondition::PreparedCondition(std::string_view condition, bool caseSensit
   for (const std::vector<Piece>& pieces : setKeys) {
     std::vector<std::string_view> texts;
     texts.reserve(pieces.size());
-    for (const auto& [offset, length] : pieces) texts.emplace_back(impl.keyText.data() + offset, length);
+    for (const auto& [offset, length] : pieces)
+      texts.emplace_back(impl.keyText.data() + offset, length);
     impl.sets.emplace_back(std::move(texts));
   }
 }

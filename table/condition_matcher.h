@@ -34,7 +34,8 @@ std::string PrepareConditionText(std::string_view condition);
 // object, so one object serves one thread at a time.
 class PreparedCondition {
  public:
-  PreparedCondition(std::string_view condition, bool caseSensitive, const RegionalSettings& regional);
+  PreparedCondition(std::string_view condition, bool caseSensitive,
+                    const RegionalSettings& regional);
   ~PreparedCondition();
   PreparedCondition(PreparedCondition&&) noexcept;
   PreparedCondition& operator=(PreparedCondition&&) noexcept;

@@ -474,14 +474,15 @@ int CsvFieldSplitter::Split(std::string_view line, char sep) {
   }
   count_ = lineBreaks == 0
                ? SplitFields<Copy::kBlocks>(s, n, sep, text_.get(), ends_.get(), quoteBits_.get())
-               : SplitFields<Copy::kBytes>(s, n, sep, text_.get(), ends_.get(),
-                                           quoteBits_.get());
+               : SplitFields<Copy::kBytes>(s, n, sep, text_.get(), ends_.get(), quoteBits_.get());
   return static_cast<int>(count_);
 }
 
 int CsvFieldSplitter::SplitInPlace(MallocBuffer& line, size_t& capacity, size_t n, char sep) {
-  const size_t lineBreaks = static_cast<size_t>(std::count(line.get(), line.get() + n, kLineBreakMark));
-  const size_t seps = sep != 0 ? static_cast<size_t>(std::count(line.get(), line.get() + n, sep)) : 0;
+  const size_t lineBreaks =
+      static_cast<size_t>(std::count(line.get(), line.get() + n, kLineBreakMark));
+  const size_t seps =
+      sep != 0 ? static_cast<size_t>(std::count(line.get(), line.get() + n, sep)) : 0;
   const size_t endsNeeded = seps + 1;
   if (endsCapacity_ < endsNeeded) {
     endsCapacity_ = std::max(endsNeeded, endsCapacity_ * 2);
@@ -498,8 +499,8 @@ int CsvFieldSplitter::SplitInPlace(MallocBuffer& line, size_t& capacity, size_t 
   }
   // Byte by byte: the block copies would write ahead of what they have read.
   // The quote bitmap serves only them.
-  count_ = SplitFields<Copy::kBytes>(line.get() + lineBreaks, n, sep, line.get(), ends_.get(),
-                                     nullptr);
+  count_ =
+      SplitFields<Copy::kBytes>(line.get() + lineBreaks, n, sep, line.get(), ends_.get(), nullptr);
   return static_cast<int>(count_);
 }
 

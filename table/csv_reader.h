@@ -84,9 +84,7 @@ class CsvFieldSplitter {
   int SplitInPlace(MallocBuffer& line, size_t& capacity, size_t n, char sep);
   int Count() const { return static_cast<int>(count_); }
   std::string_view Field(int k) const;
-  std::string_view Text() const {
-    return {text_.get(), count_ == 0 ? 0 : ends_[count_ - 1]};
-  }
+  std::string_view Text() const { return {text_.get(), count_ == 0 ? 0 : ends_[count_ - 1]}; }
   const uint32_t* Ends() const { return ends_.get(); }
 
  private:

@@ -11,11 +11,11 @@ namespace kartex {
 constexpr int kColumnSizingZone = 4;
 
 struct HeaderRelease {
-  int col = -1, row = -1;            // cell under the release point, -1 beyond the cells
-  int pressCol = -1, pressRow = -1;  // cell under the latest left-button press
-  int x = 0;                         // release point, grid pixels
-  int cellLeft = 0, cellRight = 0;   // horizontal extent of cell (col, row)
-  bool endedColumnDrag = false;      // a column width changed during this release
+  int col = -1, row = -1;               // cell under the release point, -1 beyond the cells
+  int pressCol = -1, pressRow = -1;     // cell under the latest left-button press
+  int x = 0;                            // release point, grid pixels
+  int cellLeft = 0, cellRight = 0;      // horizontal extent of cell (col, row)
+  bool endedColumnDrag = false;         // a column width changed during this release
   bool followsEdgeDoubleClick = false;  // first release after a double-click in the sizing zone
 };
 

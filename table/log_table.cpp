@@ -57,9 +57,9 @@ void Store(char* p, unsigned width, size_t value) {
 // The reader allocates the buffers of the rows it fills from blocks of
 // 2 MiB instead of one heap allocation per row. A block is aligned to its
 // size, so a buffer finds its block by rounding its address down. A block
-// counts its live buffers and goes back to the system with the last one; space of buffers freed earlier is not reused (a row
-// that is edited gets an ordinary heap buffer), so a block costs at most
-// what the rows read into it took.
+// counts its live buffers and goes back to the system with the last one; space of buffers freed
+// earlier is not reused (a row that is edited gets an ordinary heap buffer), so a block costs at
+// most what the rows read into it took.
 class RowBufferPool {
  public:
   static constexpr size_t kBlockSize = size_t{2} << 20;
@@ -109,7 +109,7 @@ class RowBufferPool {
   }
 
   static Block* NewBlock() {
-    void* memory = ::operator new(kBlockSize, std::align_val_t{kBlockSize}, std::nothrow);
+    void* memory = ::operator new (kBlockSize, std::align_val_t{kBlockSize}, std::nothrow);
     if (memory == nullptr) return nullptr;
     auto* block = new (memory) Block;
     block->live = 1;
@@ -118,7 +118,7 @@ class RowBufferPool {
   }
 
   static void ReleaseBlock(Block* block) noexcept {
-    ::operator delete(block, std::align_val_t{kBlockSize});
+    ::operator delete (block, std::align_val_t{kBlockSize});
   }
 
   Block* block_ = nullptr;
@@ -183,7 +183,7 @@ struct PackedLayout {
 // Writes the field count and the end offsets after the first byte. Inlined
 // into Pack, which runs once for every line read.
 [[gnu::always_inline]] inline void WriteHeader(char* p, unsigned w, const uint32_t* ends,
-                                              size_t count) {
+                                               size_t count) {
   Store(p + 1, w, count);
   char* offsets = p + 1 + w;
   switch (w) {
@@ -259,8 +259,8 @@ void TableRow::Pack(const char* text, const uint32_t* ends, size_t count, RowBuf
   }
   const unsigned w = layout.width;
   char* pooled = pool != nullptr ? pool->Allocate(layout.bytes) : nullptr;
-  std::unique_ptr<char[], BufferDeleter> buffer(pooled != nullptr ? pooled
-                                                                  : AllocateRowBuffer(layout.bytes));
+  std::unique_ptr<char[], BufferDeleter> buffer(
+      pooled != nullptr ? pooled : AllocateRowBuffer(layout.bytes));
   char* p = buffer.get();
   p[0] = static_cast<char>(pooled != nullptr ? (w | kPooled) : w);
   WriteHeader(p, w, ends, layout.count);
@@ -613,7 +613,8 @@ void LogTable::SetRowTexts(int row, const std::vector<std::string>& texts) {
   CheckRow(row);
   TableRow& target = rows_[static_cast<size_t>(row)];
   const size_t given = std::min(texts.size(), static_cast<size_t>(colCount_));
-  const size_t count = std::max(given, static_cast<size_t>(std::min(target.FieldCount(), colCount_)));
+  const size_t count =
+      std::max(given, static_cast<size_t>(std::min(target.FieldCount(), colCount_)));
   std::vector<std::string_view> fields(count);
   for (size_t k = 0; k < count; ++k) {
     fields[k] = k < given ? std::string_view(texts[k]) : target.Cell(static_cast<int>(k));

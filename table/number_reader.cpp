@@ -39,7 +39,8 @@ void NumberTailReader::Prepend(char c) {
       break;
     case 'E':
     case 'e':
-      forms_ = (was & (kDigits | kSignedDigits)) ? (kExponent | kFraction | kMantissa | kNumber) : 0u;
+      forms_ =
+          (was & (kDigits | kSignedDigits)) ? (kExponent | kFraction | kMantissa | kNumber) : 0u;
       cached_.reset();
       // The digits read so far are the exponent's, not the mantissa's.
       exponent_ = kept_ <= kExactDigits ? static_cast<int64_t>(KeptValue()) : kExponentLimit;
@@ -49,8 +50,8 @@ void NumberTailReader::Prepend(char c) {
       break;
     case '+':
     case '-':
-      forms_ = ((was & kDigits) ? kSignedDigits : 0u) |
-               ((was & kMantissa) && !wasEmpty ? kNumber : 0u);
+      forms_ =
+          ((was & kDigits) ? kSignedDigits : 0u) | ((was & kMantissa) && !wasEmpty ? kNumber : 0u);
       frontNegative_ = c == '-';
       break;
     case ' ':
@@ -100,7 +101,8 @@ void NumberTailReader::ClearMantissa() {
 
 uint64_t NumberTailReader::KeptValue() const {
   uint64_t value = 0;
-  for (int k = 0; k < kept_; ++k) value = value * 10 + static_cast<uint64_t>(digits_[front_ + k] - '0');
+  for (int k = 0; k < kept_; ++k)
+    value = value * 10 + static_cast<uint64_t>(digits_[front_ + k] - '0');
   return value;
 }
 

@@ -46,6 +46,8 @@ RegionalSettings RegionalSettingsFromTexts(const platform::RegionalTexts& texts)
   return settings;
 }
 
-RegionalSettings ReadRegionalSettings() { return RegionalSettingsFromTexts(platform::UserRegionalTexts()); }
+RegionalSettings ReadRegionalSettings() {
+  return RegionalSettingsFromTexts(platform::UserRegionalTexts());
+}
 
 }  // namespace kartex

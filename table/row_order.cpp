@@ -27,7 +27,7 @@ struct KeyColumn {
   int column = 0;
   bool descending = false;
   ColumnKind kind = ColumnKind::Mixed;
-  std::vector<uint64_t> keys;      // by row, for a further key of one style
+  std::vector<uint64_t> keys;       // by row, for a further key of one style
   std::vector<KeyCellFacts> facts;  // by row, for a mixed column
 };
 

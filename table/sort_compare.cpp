@@ -85,10 +85,19 @@ enum class DateOrder { MDY, DMY, YMD };
 DateOrder OrderOf(std::string_view shortDateFormat) {
   for (char c : shortDateFormat) {
     switch (c) {
-      case 'd': case 'D': return DateOrder::DMY;
-      case 'y': case 'Y': case 'e': case 'E': return DateOrder::YMD;
-      case 'm': case 'M': return DateOrder::MDY;
-      default: break;
+      case 'd':
+      case 'D':
+        return DateOrder::DMY;
+      case 'y':
+      case 'Y':
+      case 'e':
+      case 'E':
+        return DateOrder::YMD;
+      case 'm':
+      case 'M':
+        return DateOrder::MDY;
+      default:
+        break;
     }
   }
   return DateOrder::MDY;
@@ -191,9 +200,24 @@ bool ScanDate(Scanner& sc, const RegionalSettings& regional, int currentYear, do
   } else {
     int yearDigits;
     switch (order) {
-      case DateOrder::DMY: day = n1; month = n2; year = n3; yearDigits = d3; break;
-      case DateOrder::YMD: year = n1; month = n2; day = n3; yearDigits = d1; break;
-      default: month = n1; day = n2; year = n3; yearDigits = d3; break;
+      case DateOrder::DMY:
+        day = n1;
+        month = n2;
+        year = n3;
+        yearDigits = d3;
+        break;
+      case DateOrder::YMD:
+        year = n1;
+        month = n2;
+        day = n3;
+        yearDigits = d1;
+        break;
+      default:
+        month = n1;
+        day = n2;
+        year = n3;
+        yearDigits = d3;
+        break;
     }
     if (yearDigits <= 2) year = WindowYear(year, currentYear);
   }

@@ -25,7 +25,9 @@ class ScriptedWindows : public kartex::QtWindowSystem {
  public:
   explicit ScriptedWindows(std::string log) : log_(std::move(log)) {}
   std::optional<std::string> OpenFileDialog(const kartex::FileDialogSpec&) override { return log_; }
-  std::optional<std::string> SaveFileDialog(const kartex::FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> SaveFileDialog(const kartex::FileDialogSpec&) override {
+    return std::nullopt;
+  }
   void ShowMessage(const std::string& text) override { std::cerr << "KARTEX: " << text << '\n'; }
   void ShowError(const std::string& text) override { std::cerr << "KARTEX: " << text << '\n'; }
   bool Confirm(const std::string&, const std::string&) override { return true; }
@@ -43,7 +45,8 @@ void ClickHeader(QHeaderView* header, int column, Qt::KeyboardModifiers modifier
 
 int main(int argc, char* argv[]) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: kartex_screenshot LOG.csv OUTPUT.png [RG1 item] [column] [column]\n");
+    std::fprintf(stderr,
+                 "usage: kartex_screenshot LOG.csv OUTPUT.png [RG1 item] [column] [column]\n");
     return 2;
   }
   QApplication application(argc, argv);

@@ -136,7 +136,8 @@ bool FileReplacement::Begin(const std::string& path) {
   if (exists && !S_ISREG(info.st_mode)) {
     // A device is written directly. O_NONBLOCK keeps a FIFO without a reader
     // from blocking; a folder cannot be opened for writing at all.
-    const int fd = IoCall([&] { return ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK); });
+    const int fd = IoCall(
+        [&] { return ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK); });
     if (fd < 0) return false;
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     handle_ = fd;
@@ -159,7 +160,9 @@ bool FileReplacement::Begin(const std::string& path) {
   return true;
 }
 
-bool FileReplacement::Write(const char* data, size_t size) { return WriteAll(Fd(handle_), data, size); }
+bool FileReplacement::Write(const char* data, size_t size) {
+  return WriteAll(Fd(handle_), data, size);
+}
 
 bool FileReplacement::Commit() {
   const int fd = Fd(handle_);

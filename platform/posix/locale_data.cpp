@@ -11,7 +11,8 @@ namespace {
 bool IsUtf8Codeset(std::string_view codeset) {
   std::string lower;
   for (char c : codeset) {
-    if (c != '-' && c != '_') lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c != '-' && c != '_')
+      lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
   return lower.empty() || lower == "utf8";
 }
@@ -44,12 +45,23 @@ std::string ExpandComposites(std::string_view format) {
       const char c = format[i + 1];
       const char* expansion = nullptr;
       switch (c) {
-        case 'D': expansion = "%m/%d/%y"; break;
-        case 'F': expansion = "%Y-%m-%d"; break;
-        case 'T': expansion = "%H:%M:%S"; break;
-        case 'R': expansion = "%H:%M"; break;
-        case 'r': expansion = "%I:%M:%S %p"; break;
-        default: break;
+        case 'D':
+          expansion = "%m/%d/%y";
+          break;
+        case 'F':
+          expansion = "%Y-%m-%d";
+          break;
+        case 'T':
+          expansion = "%H:%M:%S";
+          break;
+        case 'R':
+          expansion = "%H:%M";
+          break;
+        case 'r':
+          expansion = "%I:%M:%S %p";
+          break;
+        default:
+          break;
       }
       if (expansion != nullptr) {
         out += expansion;
@@ -96,7 +108,8 @@ std::optional<std::string> FirstSeparator(std::string_view format) {
   for (size_t i = 0; i < format.size();) {
     if (format[i] == '%') {
       const Conversion conv = ReadConversion(format, i);
-      afterField = conv.letter != 0 && conv.letter != '%' && conv.letter != 'n' && conv.letter != 't';
+      afterField =
+          conv.letter != 0 && conv.letter != '%' && conv.letter != 'n' && conv.letter != 't';
       i = conv.end;
       continue;
     }
@@ -105,7 +118,9 @@ std::optional<std::string> FirstSeparator(std::string_view format) {
       // A multibyte character is taken whole.
       size_t len = 1;
       if (b >= 0xC0) {
-        while (i + len < format.size() && (static_cast<unsigned char>(format[i + len]) & 0xC0) == 0x80) ++len;
+        while (i + len < format.size() &&
+               (static_cast<unsigned char>(format[i + len]) & 0xC0) == 0x80)
+          ++len;
       }
       return std::string(format.substr(i, len));
     }
@@ -129,18 +144,51 @@ std::string DateFormatToPattern(std::string_view strftimeFormat) {
     const Conversion conv = ReadConversion(format, i);
     i = conv.end;
     switch (conv.letter) {
-      case 'd': pattern += conv.unpadded ? "d" : "dd"; hasField = true; break;
-      case 'e': pattern += "d"; hasField = true; break;
-      case 'm': pattern += conv.unpadded ? "m" : "mm"; hasField = true; break;
-      case 'y': pattern += "yy"; hasField = true; break;
-      case 'Y': case 'G': pattern += "yyyy"; hasField = true; break;
-      case 'b': case 'h': pattern += "mmm"; hasField = true; break;
-      case 'B': pattern += "mmmm"; hasField = true; break;
-      case 'a': pattern += "ddd"; break;
-      case 'A': pattern += "dddd"; break;
-      case '%': pattern += '%'; break;
-      case 'n': case 't': pattern += ' '; break;
-      default: break;  // fields a short date has no letters for
+      case 'd':
+        pattern += conv.unpadded ? "d" : "dd";
+        hasField = true;
+        break;
+      case 'e':
+        pattern += "d";
+        hasField = true;
+        break;
+      case 'm':
+        pattern += conv.unpadded ? "m" : "mm";
+        hasField = true;
+        break;
+      case 'y':
+        pattern += "yy";
+        hasField = true;
+        break;
+      case 'Y':
+      case 'G':
+        pattern += "yyyy";
+        hasField = true;
+        break;
+      case 'b':
+      case 'h':
+        pattern += "mmm";
+        hasField = true;
+        break;
+      case 'B':
+        pattern += "mmmm";
+        hasField = true;
+        break;
+      case 'a':
+        pattern += "ddd";
+        break;
+      case 'A':
+        pattern += "dddd";
+        break;
+      case '%':
+        pattern += '%';
+        break;
+      case 'n':
+      case 't':
+        pattern += ' ';
+        break;
+      default:
+        break;  // fields a short date has no letters for
     }
   }
   return hasField ? pattern : std::string();

@@ -25,17 +25,20 @@ char32_t Cp1250CodePoint(unsigned char byte) {
   unsigned char out[4] = {};
   char* outPtr = reinterpret_cast<char*>(out);
   size_t outLeft = sizeof out;
-  const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && outLeft == 0;
+  const bool ok =
+      iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && outLeft == 0;
   iconv_close(cd);
   if (!ok) return 0;
-  return static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<uint32_t>(out[3]) << 24));
+  return static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
+                               (static_cast<uint32_t>(out[3]) << 24));
 }
 
 char32_t UpperCaseCodePoint(char32_t codePoint) {
   // The C library's Unicode character data, whatever the user's locale.
   static const locale_t unicode = [] {
     locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    if (l == static_cast<locale_t>(nullptr)) l = newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(nullptr));
+    if (l == static_cast<locale_t>(nullptr))
+      l = newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(nullptr));
     return l;
   }();
   if (unicode == static_cast<locale_t>(nullptr)) return codePoint;
@@ -46,7 +49,8 @@ RegionalTexts UserRegionalTexts() {
   // The locale the user's environment names (LC_ALL, LC_NUMERIC, LC_TIME,
   // LANG), read without changing the program's own.
   locale_t user = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(nullptr));
-  if (user == static_cast<locale_t>(nullptr)) user = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  if (user == static_cast<locale_t>(nullptr))
+    user = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   auto info = [user](nl_item item) {
     const char* text = nl_langinfo_l(item, user);
     return std::string(text != nullptr ? text : "");

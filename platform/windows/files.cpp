@@ -17,7 +17,8 @@ HANDLE Handle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 intptr_t FromHandle(HANDLE handle) { return reinterpret_cast<intptr_t>(handle); }
 
 // Opens a file as one I/O call.
-HANDLE OpenCounted(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+HANDLE OpenCounted(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+                   DWORD flags) {
   if (IoFaults::NextCallFails()) return INVALID_HANDLE_VALUE;
   return CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
 }
@@ -50,10 +51,12 @@ bool MayOverwrite(const std::wstring& path, DWORD attributes) {
 bool PutInPlace(const std::wstring& temp, const std::wstring& target) {
   if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES &&
       ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
-                   REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)) {
+                   REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                   nullptr)) {
     return true;
   }
-  return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return MoveFileExW(temp.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 }  // namespace
@@ -109,7 +112,8 @@ bool FileReplacement::Begin(const std::string& path) {
   if (attributes != INVALID_FILE_ATTRIBUTES && !MayOverwrite(target, attributes)) return false;
   mode_ = attributes != INVALID_FILE_ATTRIBUTES ? attributes : 0;
 
-  const std::wstring temp = FolderOf(target) + L"\\" + Utf8ToWide(TemporaryNameFor(WideToUtf8(NameOf(target))));
+  const std::wstring temp =
+      FolderOf(target) + L"\\" + Utf8ToWide(TemporaryNameFor(WideToUtf8(NameOf(target))));
   DeleteFileW(temp.c_str());  // left by a run that ended before its commit
   HANDLE file = OpenCounted(temp, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return false;

@@ -38,8 +38,12 @@ class ScriptedWindows : public QtWindowSystem {
   // Runs while a file dialog is "shown", as the event loop of a real one runs.
   std::function<void()> whileDialogShown;
 
-  std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
-  std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
+  std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override {
+    return Answer(spec);
+  }
+  std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override {
+    return Answer(spec);
+  }
   void ShowMessage(const std::string& text) override {
     busyAtBox.push_back(Busy());
     messages.push_back(text);
@@ -76,7 +80,8 @@ inline bool NativeFileDialogs() {
 }
 
 // Writes lines (CR LF after each) as bytes into the folder; returns the path.
-inline std::string WriteLog(const QTemporaryDir& dir, const QString& name, const std::vector<std::string>& lines) {
+inline std::string WriteLog(const QTemporaryDir& dir, const QString& name,
+                            const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   const QString path = dir.filePath(name);
@@ -105,7 +110,8 @@ inline QString RowString(const QAbstractItemModel& model, int row, int columns) 
 // The texts of one model column over all rows, joined by "|".
 inline QString ColumnString(const QAbstractItemModel& model, int col) {
   QStringList cells;
-  for (int row = 0; row < model.rowCount(); ++row) cells.append(model.index(row, col).data().toString());
+  for (int row = 0; row < model.rowCount(); ++row)
+    cells.append(model.index(row, col).data().toString());
   return cells.join('|');
 }
 

@@ -52,7 +52,8 @@ class HelpFileTest : public QObject {
   }
 
   void noHelpFileIsSaidAtOnce() {
-    if (!kartex::FindHelpFile(kartex::HelpFileFolders()).isEmpty()) QSKIP("an installed Help_CSV.chm is present");
+    if (!kartex::FindHelpFile(kartex::HelpFileFolders()).isEmpty())
+      QSKIP("an installed Help_CSV.chm is present");
     ScriptedWindows windows;
     kartex::TForm1 form(windows, kartex::RegionalSettings{});
     form.show();

@@ -111,7 +111,9 @@ class KeyboardTest : public QObject {
     Load(LogOfRows(40));
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(0, 0));
-    auto current = [this] { return QPoint(grid->currentIndex().column(), grid->currentIndex().row()); };
+    auto current = [this] {
+      return QPoint(grid->currentIndex().column(), grid->currentIndex().row());
+    };
     QTest::keyClick(grid, Qt::Key_Down);
     QTest::keyClick(grid, Qt::Key_Right);
     QCOMPARE(current(), QPoint(1, 1));

@@ -38,8 +38,8 @@ class LogTableModelTest : public QObject {
     windows = std::make_unique<ScriptedWindows>();
     session = std::make_unique<kartex::Session>(*windows, kartex::RegionalSettings{});
     model = std::make_unique<kartex::LogTableModel>(*session);
-    tester = std::make_unique<QAbstractItemModelTester>(model.get(),
-                                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+    tester = std::make_unique<QAbstractItemModelTester>(
+        model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
   }
 
   void cleanup() {
@@ -61,7 +61,10 @@ class LogTableModelTest : public QObject {
 
   void headerRowIsTheHeaderAndCellsAreDecoded() {
     // Given a log whose cells hold Windows-1250 bytes (Ł, ó, ź, ś),
-    Load({"CALL,DXCC,NAME,QTH", "SP1AA,269,\xA3ukasz,\xA3\xF3" "d\x9F", "SP2BB,269,Ma\x9Cka,Krak\xF3w"});
+    Load({"CALL,DXCC,NAME,QTH",
+          "SP1AA,269,\xA3ukasz,\xA3\xF3"
+          "d\x9F",
+          "SP2BB,269,Ma\x9Cka,Krak\xF3w"});
     // then row 0 is the header and every other row a model row, decoded.
     QCOMPARE(model->rowCount(), 2);
     QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QString("NAME"));
@@ -85,7 +88,8 @@ class LogTableModelTest : public QObject {
     QSignalSpy changed(model.get(), &QAbstractItemModel::dataChanged);
     QSignalSpy refused(model.get(), &kartex::LogTableModel::editRefused);
     QVERIFY(model->setData(model->index(1, 2), QString("Żaneta")));
-    QCOMPARE(std::string(session->Table().CellText(2, 2)), std::string("\xAF" "aneta"));
+    QCOMPARE(std::string(session->Table().CellText(2, 2)), std::string("\xAF"
+                                                                       "aneta"));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed[0][0].value<QModelIndex>(), model->index(1, 2));
     QCOMPARE(refused.count(), 0);
@@ -110,12 +114,14 @@ class LogTableModelTest : public QObject {
     QCOMPARE(std::string(session->Table().CellText(2, 1)), std::string("Jan"));
     QCOMPARE(changed.count(), 0);
     QCOMPARE(refused.count(), 1);
-    QCOMPARE(refused[0][0].toString(), QString("Tekst zawiera znak " + named +
-                                               ", którego nie można zapisać w stronie kodowej Windows-1250."));
+    QCOMPARE(refused[0][0].toString(),
+             QString("Tekst zawiera znak " + named +
+                     ", którego nie można zapisać w stronie kodowej Windows-1250."));
   }
 
   void filterAndSortKeepTheModelConsistent() {
-    Load({"NR,X,Y,Z,CALL,DXCC", "1,,,,SP1AA,269", "2,,,,SP2BB,269", "3,,,,SP2BB,230", "4,,,,SP3CC,230"});
+    Load({"NR,X,Y,Z,CALL,DXCC", "1,,,,SP1AA,269", "2,,,,SP2BB,269", "3,,,,SP2BB,230",
+          "4,,,,SP3CC,230"});
     QSignalSpy resets(model.get(), &QAbstractItemModel::modelReset);
     session->RG1Click(1);  // the stations worked twice
     QCOMPARE(model->rowCount(), 2);

@@ -56,7 +56,8 @@ class PaintRecorder : public QObject {
 // 3,000 contacts, each station worked once.
 std::vector<std::string> LongLog() {
   std::vector<std::string> lines = {"QSO_DATE,TIME_ON,BAND,MODE,CALL,DXCC,QSL_VIA"};
-  for (int i = 0; i < 3000; ++i) lines.push_back("20240101,1200,20M,SSB,SP" + std::to_string(i) + "AA,269,");
+  for (int i = 0; i < 3000; ++i)
+    lines.push_back("20240101,1200,20M,SSB,SP" + std::to_string(i) + "AA,269,");
   return lines;
 }
 
@@ -101,12 +102,14 @@ class ProgressPaintTest : public QObject {
     QVERIFY(recorder.PaintsWhileBusy() >= 2);
     QVERIFY(recorder.paints.front().busy);
     QVERIFY(recorder.paints.front().value < 100);
-    const auto lastBusy = std::find_if(recorder.paints.rbegin(), recorder.paints.rend(),
-                                       [](const PaintRecorder::Paint& paint) { return paint.busy; });
+    const auto lastBusy =
+        std::find_if(recorder.paints.rbegin(), recorder.paints.rend(),
+                     [](const PaintRecorder::Paint& paint) { return paint.busy; });
     QCOMPARE(lastBusy->value, 100);
     // But not once for each percentage: at most 25 paints a second, and this
     // filter takes far less than the two seconds 50 paints would need.
-    QVERIFY2(recorder.PaintsWhileBusy() < 50, qPrintable(QString::number(recorder.PaintsWhileBusy())));
+    QVERIFY2(recorder.PaintsWhileBusy() < 50,
+             qPrintable(QString::number(recorder.PaintsWhileBusy())));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
   }
 };

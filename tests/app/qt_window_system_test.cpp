@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QCompleter>
 #include <QDialogButtonBox>
-#include <QLineEdit>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -32,7 +32,8 @@ void WhenModal(std::function<void(QWidget*)> check) {
     QPointer<QWidget> modal = QApplication::activeModalWidget();
     QVERIFY(modal);
     check(modal);
-    if (auto* dialog = qobject_cast<QDialog*>(modal.data()); dialog && dialog->isVisible()) dialog->reject();
+    if (auto* dialog = qobject_cast<QDialog*>(modal.data()); dialog && dialog->isVisible())
+      dialog->reject();
   });
 }
 
@@ -56,26 +57,51 @@ class QtWindowSystemTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QVERIFY2(kartex::InstallQtPolishTranslation(*qApp), "qtbase_pl.qm (qt6-translations-l10n)"); }
+  void initTestCase() {
+    QVERIFY2(kartex::InstallQtPolishTranslation(*qApp), "qtbase_pl.qm (qt6-translations-l10n)");
+  }
 
   void fileFilters_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("defaultName");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("open dialog") << "CSV|*.csv" << "" << "CSV (*.csv *.CSV)";
-    QTest::newRow("manager list") << "TXT|*.txt" << "" << "TXT (*.txt *.TXT)";
-    QTest::newRow("description with its own patterns") << "CSV (*.csv)|*.CSV" << "" << "CSV (*.CSV *.csv)";
-    QTest::newRow("two filters") << "CSV|*.csv|All|*.*" << "" << "CSV (*.csv *.CSV);;All (*.*)";
-    QTest::newRow("several patterns") << "Logs|*.csv;*.adi" << "" << "Logs (*.csv *.CSV *.adi *.ADI)";
-    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("open dialog") << "CSV|*.csv"
+                                 << ""
+                                 << "CSV (*.csv *.CSV)";
+    QTest::newRow("manager list") << "TXT|*.txt"
+                                  << ""
+                                  << "TXT (*.txt *.TXT)";
+    QTest::newRow("description with its own patterns") << "CSV (*.csv)|*.CSV"
+                                                       << ""
+                                                       << "CSV (*.CSV *.csv)";
+    QTest::newRow("two filters") << "CSV|*.csv|All|*.*"
+                                 << ""
+                                 << "CSV (*.csv *.CSV);;All (*.*)";
+    QTest::newRow("several patterns") << "Logs|*.csv;*.adi"
+                                      << ""
+                                      << "Logs (*.csv *.CSV *.adi *.ADI)";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
     // The default name's extension leads, spelt as the name spells it.
-    QTest::newRow("SD2, QSL_VIA.TXT") << "TXT|*.txt" << "QSL_VIA.TXT" << "TXT (*.TXT *.txt)";
-    QTest::newRow("SD1, COUNTRY.CSV") << "CSV|*.csv" << "COUNTRY.CSV" << "CSV (*.CSV *.csv)";
-    QTest::newRow("already first") << "CSV|*.csv" << "log.csv" << "CSV (*.csv *.CSV)";
-    QTest::newRow("in the second filter") << "CSV|*.csv|Logs|*.adi" << "LOG.ADI"
+    QTest::newRow("SD2, QSL_VIA.TXT") << "TXT|*.txt"
+                                      << "QSL_VIA.TXT"
+                                      << "TXT (*.TXT *.txt)";
+    QTest::newRow("SD1, COUNTRY.CSV") << "CSV|*.csv"
+                                      << "COUNTRY.CSV"
+                                      << "CSV (*.CSV *.csv)";
+    QTest::newRow("already first") << "CSV|*.csv"
+                                   << "log.csv"
+                                   << "CSV (*.csv *.CSV)";
+    QTest::newRow("in the second filter") << "CSV|*.csv|Logs|*.adi"
+                                          << "LOG.ADI"
                                           << "CSV (*.csv *.CSV);;Logs (*.ADI *.adi)";
-    QTest::newRow("extension of no filter") << "CSV|*.csv" << "LOG.ADI" << "CSV (*.csv *.CSV)";
-    QTest::newRow("name without extension") << "CSV|*.csv" << "LOG" << "CSV (*.csv *.CSV)";
+    QTest::newRow("extension of no filter") << "CSV|*.csv"
+                                            << "LOG.ADI"
+                                            << "CSV (*.csv *.CSV)";
+    QTest::newRow("name without extension") << "CSV|*.csv"
+                                            << "LOG"
+                                            << "CSV (*.csv *.CSV)";
   }
 
   void fileFilters() {
@@ -221,10 +247,12 @@ class QtWindowSystemTest : public QObject {
       dialog->selectFile("QSL_VIA.TXT");
       static_cast<QDialog*>(dialog)->accept();
     });
-    const std::optional<std::string> chosen = windows.SaveFileDialog({"SD2", "QSL_VIA.TXT", "TXT|*.txt"});
+    const std::optional<std::string> chosen =
+        windows.SaveFileDialog({"SD2", "QSL_VIA.TXT", "TXT|*.txt"});
     QVERIFY(chosen);
     // The system's own separators, as the commands show the name.
-    QCOMPARE(QString::fromStdString(*chosen), QDir::toNativeSeparators(QDir(dir.path()).filePath("QSL_VIA.TXT")));
+    QCOMPARE(QString::fromStdString(*chosen),
+             QDir::toNativeSeparators(QDir(dir.path()).filePath("QSL_VIA.TXT")));
     QCOMPARE(QDir::currentPath(), before);
   }
 
@@ -281,7 +309,8 @@ class QtWindowSystemTest : public QObject {
   void noCompletionListOutlivesTheDialog() {
     if (kartex::testing::NativeFileDialogs()) QSKIP("the system's own file dialog is shown");
     QTemporaryDir dir;
-    for (const char* file : {"LOG_DEMO.csv", "LOG_2023.csv"}) QFile(dir.filePath(file)).open(QIODevice::WriteOnly);
+    for (const char* file : {"LOG_DEMO.csv", "LOG_2023.csv"})
+      QFile(dir.filePath(file)).open(QIODevice::WriteOnly);
     QWidget window;
     window.show();
     kartex::QtWindowSystem windows;
@@ -293,9 +322,9 @@ class QtWindowSystemTest : public QObject {
       auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
       QVERIFY(name && name->completer());
       QTRY_VERIFY(name->hasFocus());
-            QTest::keyClicks(name, "LOG_");
+      QTest::keyClicks(name, "LOG_");
       QTRY_COMPARE(name->completer()->completionCount(), 2);
-            // The list as typing opens it.
+      // The list as typing opens it.
       name->completer()->complete();
       QTRY_VERIFY(name->completer()->popup()->isVisible());
       listShown = true;
@@ -326,7 +355,8 @@ class QtWindowSystemTest : public QObject {
     QStringList buttons;
     auto look = [&](QWidget* modal) {
       buttons.clear();
-      for (QPushButton* button : modal->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>()) {
+      for (QPushButton* button :
+           modal->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>()) {
         buttons.append(button->text().remove('&'));
       }
       buttons.sort();

@@ -35,7 +35,9 @@ const std::vector<std::string> kLog = {
 
 bool IsMarkRed(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60; }
 
-bool IsDigitBlack(QRgb pixel) { return qRed(pixel) < 60 && qGreen(pixel) < 60 && qBlue(pixel) < 60; }
+bool IsDigitBlack(QRgb pixel) {
+  return qRed(pixel) < 60 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+}
 
 // Text drawn smoothly (ClearType on Windows) is dark, not always black.
 bool IsDark(QRgb pixel) { return qGray(pixel) < 128; }
@@ -53,7 +55,8 @@ class LogicalImage {
     if (bottom < 0) bottom = height();
     int count = 0;
     for (int x = int(std::max(left, 0) * ratio_); x < int(std::min(right, width()) * ratio_); ++x) {
-      for (int y = int(top * ratio_); y < int(bottom * ratio_); ++y) count += kind(image_.pixel(x, y)) ? 1 : 0;
+      for (int y = int(top * ratio_); y < int(bottom * ratio_); ++y)
+        count += kind(image_.pixel(x, y)) ? 1 : 0;
     }
     return int(count / (ratio_ * ratio_) + 0.5);
   }
@@ -90,12 +93,14 @@ class SortHeaderTest : public QObject {
   QString Keys() const {
     const kartex::TSortIndexList& keys = form->session().Sort().SortIndex();
     QStringList out;
-    for (int k = 0; k < keys.Count(); ++k) out.append(QString::number(keys.Column(k)) + (keys.Descending(k) ? "-" : "+"));
+    for (int k = 0; k < keys.Count(); ++k)
+      out.append(QString::number(keys.Column(k)) + (keys.Descending(k) ? "-" : "+"));
     return out.join(',');
   }
 
   QPoint Middle(int column) const {
-    return {header->sectionViewportPosition(column) + header->sectionSize(column) / 3, header->height() / 2};
+    return {header->sectionViewportPosition(column) + header->sectionSize(column) / 3,
+            header->height() / 2};
   }
 
   void Click(int column, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -216,20 +221,21 @@ class SortHeaderTest : public QObject {
       // The header holds the mouse while its button is down, so the release
       // arrives there, below its own cells.
       Send(headerPort, QEvent::MouseButtonPress, Middle(2), Qt::LeftButton, Qt::LeftButton);
-      Send(headerPort, QEvent::MouseButtonRelease, Middle(2) + QPoint(0, header->height() + 25), Qt::LeftButton,
-           Qt::NoButton);
+      Send(headerPort, QEvent::MouseButtonRelease, Middle(2) + QPoint(0, header->height() + 25),
+           Qt::LeftButton, Qt::NoButton);
     } else if (gesture == "data to header") {
       const QPoint cell(left + 40, 30);
       Send(dataPort, QEvent::MouseButtonPress, cell, Qt::LeftButton, Qt::LeftButton);
-      Send(dataPort, QEvent::MouseButtonRelease, QPoint(cell.x(), -header->height() / 2), Qt::LeftButton,
-           Qt::NoButton);
+      Send(dataPort, QEvent::MouseButtonRelease, QPoint(cell.x(), -header->height() / 2),
+           Qt::LeftButton, Qt::NoButton);
     } else if (gesture == "drag") {
       const int widthBefore = header->sectionSize(1);
       const QPoint edge(header->sectionViewportPosition(1) + widthBefore - 1, y);
       Send(headerPort, QEvent::MouseButtonPress, edge, Qt::LeftButton, Qt::LeftButton);
       Send(headerPort, QEvent::MouseMove, edge + QPoint(30, 0), Qt::NoButton, Qt::LeftButton);
       // The release lands in the middle of the next cell, away from any edge.
-      Send(headerPort, QEvent::MouseButtonRelease, edge + QPoint(30, 0), Qt::LeftButton, Qt::NoButton);
+      Send(headerPort, QEvent::MouseButtonRelease, edge + QPoint(30, 0), Qt::LeftButton,
+           Qt::NoButton);
       QCOMPARE(header->sectionSize(1), widthBefore + 30);
     } else if (gesture == "edge double-click") {
       // The left edge of the first cell: no column to size there, yet the

@@ -145,7 +145,8 @@ class StationExportMenuTest : public QObject {
     const QList<QByteArray> lines = written.readAll().split('\n');
     QCOMPARE(lines.size(), 3);  // header, SP3CC, nothing after the last CR LF
     QVERIFY(lines[0].endsWith(",\"QSL_VIA_3\"\r"));
-    QVERIFY(lines[1].startsWith("\"20240103\",\"1400\",\"20M\",\"CW\",\"SP3CC\",\"230\",\"DIRECT\",\"20240105\""));
+    QVERIFY(lines[1].startsWith(
+        "\"20240103\",\"1400\",\"20M\",\"CW\",\"SP3CC\",\"230\",\"DIRECT\",\"20240105\""));
     QVERIFY(windows->errors.empty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
   }

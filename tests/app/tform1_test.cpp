@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,14 +15,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
-#include <QHelpEvent>
-#include <QImage>
-#include <QRegularExpression>
 
 #include <memory>
 
@@ -107,36 +107,56 @@ class TForm1Test : public QObject {
     QTest::addColumn<bool>("bold");
 
     const QString client = "ClientArea";
-    QTest::newRow("Load_CSV") << "Load_CSV" << client << "&Otwórz plik CSV" << QRect(8, 20, 109, 25) << true << false;
-    QTest::newRow("Save_CSV") << "Save_CSV" << client << "&Zapisz plik CSV" << QRect(128, 20, 109, 25) << false << false;
-    QTest::newRow("Source") << "Source" << client << "Źródło danych : " << QRect(276, 20, -1, -1) << true << false;
-    QTest::newRow("Records") << "Records" << client << "Liczba rekordów : " << QRect(276, 44, -1, -1) << true << true;
-    QTest::newRow("Label4") << "Label4" << client
-                            << "Lewy przycisk myszy na nazwie pola -> pierwsze sortowanie. Shift + lewy przycisk "
-                               "myszy na nazwie pola -> kolejne sortowanie"
-                            << QRect(8, 72, -1, -1) << true << false;
-    QTest::newRow("SG1") << "SG1" << client << QString() << QRect(8, 96, 697, 185) << false << false;
-    QTest::newRow("RG1") << "RG1" << client << "Liczba łączności z tą samą stacją" << QRect(8, 288, 697, 57) << false
+    QTest::newRow("Load_CSV") << "Load_CSV" << client << "&Otwórz plik CSV" << QRect(8, 20, 109, 25)
+                              << true << false;
+    QTest::newRow("Save_CSV") << "Save_CSV" << client << "&Zapisz plik CSV"
+                              << QRect(128, 20, 109, 25) << false << false;
+    QTest::newRow("Source") << "Source" << client << "Źródło danych : " << QRect(276, 20, -1, -1)
+                            << true << false;
+    QTest::newRow("Records") << "Records" << client
+                             << "Liczba rekordów : " << QRect(276, 44, -1, -1) << true << true;
+    QTest::newRow("Label4")
+        << "Label4" << client
+        << "Lewy przycisk myszy na nazwie pola -> pierwsze sortowanie. Shift + lewy przycisk "
+           "myszy na nazwie pola -> kolejne sortowanie"
+        << QRect(8, 72, -1, -1) << true << false;
+    QTest::newRow("SG1") << "SG1" << client << QString() << QRect(8, 96, 697, 185) << false
                          << false;
-    QTest::newRow("Label1") << "Label1" << client << "Postęp procesu filtrowania:" << QRect(8, 359, -1, -1) << true
+    QTest::newRow("RG1") << "RG1" << client << "Liczba łączności z tą samą stacją"
+                         << QRect(8, 288, 697, 57) << false << false;
+    QTest::newRow("Label1") << "Label1" << client
+                            << "Postęp procesu filtrowania:" << QRect(8, 359, -1, -1) << true
                             << false;
-    QTest::newRow("dxfProgressBar1") << "dxfProgressBar1" << client << QString() << QRect(140, 358, 565, 16) << true
-                                     << false;
-    QTest::newRow("Panel1") << "Panel1" << client << QString() << QRect(8, 388, 585, 93) << true << false;
-    QTest::newRow("Label2") << "Label2" << "Panel1" << "Zapis pliku COUNTRY.CSV" << QRect(11, 4, -1, -1) << true
-                            << true;
-    QTest::newRow("SortBy") << "SortBy" << "Panel1" << "Sortuj wg:" << QRect(16, 28, 177, 57) << false << false;
-    QTest::newRow("CTY_ADIF") << "CTY_ADIF" << "Panel1" << "Zapisz" << QRect(120, 40, 65, 37) << false << false;
-    QTest::newRow("Label5") << "Label5" << "Panel1" << "Zapis pliku QSL_VIA.TXT" << QRect(299, 4, -1, -1) << true
-                            << true;
-    QTest::newRow("ListBox1") << "ListBox1" << "Panel1" << QString() << QRect(272, 24, 201, 57) << true << false;
-    QTest::newRow("QSL_VIA") << "QSL_VIA" << "Panel1" << "Zapisz" << QRect(488, 32, 65, 37) << false << false;
-    QTest::newRow("BitBtn1") << "BitBtn1" << client << "&Zamknij" << QRect(608, 440, 93, 25) << true << false;
-    QTest::newRow("Label3") << "Label3" << client
-                            << "Program wspomagający druk kart QSL za pomocą korespondencji seryjnej oraz generowanych "
-                               "przez program Logger32 plików źródłowych *.CSV"
-                            << QRect(16, 488, 684, 13) << true << false;
-    QTest::newRow("StatusBar1") << "StatusBar1" << client << QString() << QRect(0, 508, 713, 19) << true << false;
+    QTest::newRow("dxfProgressBar1")
+        << "dxfProgressBar1" << client << QString() << QRect(140, 358, 565, 16) << true << false;
+    QTest::newRow("Panel1") << "Panel1" << client << QString() << QRect(8, 388, 585, 93) << true
+                            << false;
+    QTest::newRow("Label2") << "Label2"
+                            << "Panel1"
+                            << "Zapis pliku COUNTRY.CSV" << QRect(11, 4, -1, -1) << true << true;
+    QTest::newRow("SortBy") << "SortBy"
+                            << "Panel1"
+                            << "Sortuj wg:" << QRect(16, 28, 177, 57) << false << false;
+    QTest::newRow("CTY_ADIF") << "CTY_ADIF"
+                              << "Panel1"
+                              << "Zapisz" << QRect(120, 40, 65, 37) << false << false;
+    QTest::newRow("Label5") << "Label5"
+                            << "Panel1"
+                            << "Zapis pliku QSL_VIA.TXT" << QRect(299, 4, -1, -1) << true << true;
+    QTest::newRow("ListBox1") << "ListBox1"
+                              << "Panel1" << QString() << QRect(272, 24, 201, 57) << true << false;
+    QTest::newRow("QSL_VIA") << "QSL_VIA"
+                             << "Panel1"
+                             << "Zapisz" << QRect(488, 32, 65, 37) << false << false;
+    QTest::newRow("BitBtn1") << "BitBtn1" << client << "&Zamknij" << QRect(608, 440, 93, 25) << true
+                             << false;
+    QTest::newRow("Label3")
+        << "Label3" << client
+        << "Program wspomagający druk kart QSL za pomocą korespondencji seryjnej oraz generowanych "
+           "przez program Logger32 plików źródłowych *.CSV"
+        << QRect(16, 488, 684, 13) << true << false;
+    QTest::newRow("StatusBar1") << "StatusBar1" << client << QString() << QRect(0, 508, 713, 19)
+                                << true << false;
   }
 
   void controls() {
@@ -200,10 +220,14 @@ class TForm1Test : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("OtworzplikCSV1") << "OtworzplikCSV1" << "&Otwórz plik CSV" << true;
-    QTest::newRow("SaveCSV1") << "SaveCSV1" << "&Zapisz plik CSV" << false;
-    QTest::newRow("Zamknij1") << "Zamknij1" << "&Zamknij" << true;
-    QTest::newRow("Otworzplikpomocy1") << "Otworzplikpomocy1" << "&Otwórz plik pomocy" << true;
+    QTest::newRow("OtworzplikCSV1") << "OtworzplikCSV1"
+                                    << "&Otwórz plik CSV" << true;
+    QTest::newRow("SaveCSV1") << "SaveCSV1"
+                              << "&Zapisz plik CSV" << false;
+    QTest::newRow("Zamknij1") << "Zamknij1"
+                              << "&Zamknij" << true;
+    QTest::newRow("Otworzplikpomocy1") << "Otworzplikpomocy1"
+                                       << "&Otwórz plik pomocy" << true;
   }
 
   void menus() {
@@ -228,7 +252,8 @@ class TForm1Test : public QObject {
       QVERIFY(!radio->isChecked());
       captions.append(radio->text());
     }
-    QCOMPARE(captions, QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Usuń filtr"}));
+    QCOMPARE(captions,
+             QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Usuń filtr"}));
     // Eleven columns: each item stands right of the one before, on one line.
     for (int item = 1; item < 11; ++item) {
       auto* left = Find<QWidget>(QString("RG1Item%1").arg(item - 1).toLatin1());
@@ -255,7 +280,8 @@ class TForm1Test : public QObject {
     QVERIFY(!grid->viewport()->acceptDrops());
     QCOMPARE(grid->dragDropMode(), QAbstractItemView::NoDragDrop);
     QCOMPARE(grid->font().pointSize(), 8);
-    QCOMPARE(QColor::fromRgba(static_cast<QRgb>(grid->style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, grid))),
+    QCOMPARE(QColor::fromRgba(static_cast<QRgb>(
+                 grid->style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, grid))),
              QColor(0xC0, 0xC0, 0xC0));
   }
 
@@ -263,10 +289,14 @@ class TForm1Test : public QObject {
   // whatever the system falls back to; the closing line stays readable.
   void fontsOfTheirLists() {
     // The face drawn, without the foundry some systems name ("Nimbus Sans [urw]").
-    auto face = [](const QFont& font) { return QFontInfo(font).family().remove(QRegularExpression(R"(\s*\[.*\]$)")); };
-    QVERIFY2(kartex::WindowFontFamilies().contains(face(form->font())), qPrintable(face(form->font())));
+    auto face = [](const QFont& font) {
+      return QFontInfo(font).family().remove(QRegularExpression(R"(\s*\[.*\]$)"));
+    };
+    QVERIFY2(kartex::WindowFontFamilies().contains(face(form->font())),
+             qPrintable(face(form->font())));
     auto* grid = Find<QTableView>("SG1");
-    QVERIFY2(kartex::GridFontFamilies().contains(face(grid->font())), qPrintable(face(grid->font())));
+    QVERIFY2(kartex::GridFontFamilies().contains(face(grid->font())),
+             qPrintable(face(grid->font())));
     auto* line = Find<QLabel>("Label3");
     QVERIFY(line->font().pointSizeF() >= 6);
     QVERIFY(QFontMetrics(line->font()).horizontalAdvance(line->text()) <= line->width());
@@ -302,7 +332,8 @@ class TForm1Test : public QObject {
     });
     const kartex::FileDialogSpec spec{name.toStdString(), "", "CSV|*.csv"};
     kartex::QtWindowSystem& qtWindows = *windows;
-    QCOMPARE(save ? qtWindows.QtWindowSystem::SaveFileDialog(spec) : qtWindows.QtWindowSystem::OpenFileDialog(spec),
+    QCOMPARE(save ? qtWindows.QtWindowSystem::SaveFileDialog(spec)
+                  : qtWindows.QtWindowSystem::OpenFileDialog(spec),
              std::nullopt);
     QCOMPARE(shownName, name);
     QVERIFY(ownedByTheWindow);
@@ -339,8 +370,8 @@ class TForm1Test : public QObject {
   void rejectedLoadDisables_data() {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no DXCC column") << QStringList({"CALL,BAND", "SP1AA,20M"})
-                                    << "Wybrany format pliku jet nieprawidłowy !";
+    QTest::newRow("no DXCC column")
+        << QStringList({"CALL,BAND", "SP1AA,20M"}) << "Wybrany format pliku jet nieprawidłowy !";
     QTest::newRow("header only") << QStringList({"CALL,DXCC"}) << "Nie ma żadnych rekordów !";
   }
 
@@ -367,7 +398,8 @@ class TForm1Test : public QObject {
     windows->fileAnswers.push_back(dir.filePath("missing.csv").toStdString());
     Find<QPushButton>("Load_CSV")->click();
     QCOMPARE(windows->errors.size(), size_t(1));
-    QCOMPARE(QString::fromStdString(windows->errors[0]), "Cannot open file " + dir.filePath("missing.csv") + ".");
+    QCOMPARE(QString::fromStdString(windows->errors[0]),
+             "Cannot open file " + dir.filePath("missing.csv") + ".");
     QCOMPARE(windows->busyAtBox, std::vector<bool>{false});
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(Enabled(), QString("0000000"));
@@ -509,7 +541,8 @@ class TForm1Test : public QObject {
     QTest::keyClick(editor, Qt::Key_Return);
     // The delegate commits once the key press is handled. Stored in
     // Windows-1250, shown decoded.
-    QTRY_COMPARE(std::string(Table().CellText(3, 2)), std::string("\xA3\xF3" "d\x9F \xBF\xF3\xB3w"));
+    QTRY_COMPARE(std::string(Table().CellText(3, 2)), std::string("\xA3\xF3"
+                                                                  "d\x9F \xBF\xF3\xB3w"));
     QCOMPARE(cell.data().toString(), QString("Łódź żółw"));
     QVERIFY(windows->messages.empty());
   }
@@ -527,7 +560,8 @@ class TForm1Test : public QObject {
     QVERIFY(editor);
     editor->setText("Привет");
     const std::string message =
-        "Tekst zawiera znak „П” (U+041F), którego nie można zapisać w stronie kodowej Windows-1250.";
+        "Tekst zawiera znak „П” (U+041F), którego nie można zapisać w stronie kodowej "
+        "Windows-1250.";
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Backtab}) {
       windows->messages.clear();
       QTest::keyClick(editor, key);
@@ -616,7 +650,8 @@ class TForm1Test : public QObject {
     QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
     QCOMPARE(colours(), std::pair(grey, grey));
     // The grey grid takes no clicks.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 3)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(0, 3)).center());
     QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
     Load(kLog);
     QCOMPARE(colours().first, QColor(0x87, 0xCE, 0xEB));

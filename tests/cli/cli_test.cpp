@@ -16,7 +16,9 @@ using CliRun = ChildRun;
 class CliTest : public ::testing::Test {
  protected:
   // Runs kartex-cli with the arguments in dir.
-  CliRun Cli(const std::vector<std::string>& args) { return RunChild(KARTEX_CLI, args, dir.Path().string()); }
+  CliRun Cli(const std::vector<std::string>& args) {
+    return RunChild(KARTEX_CLI, args, dir.Path().string());
+  }
 
   void WriteLog(const std::string& name, std::initializer_list<std::string> lines) {
     std::string text;
@@ -30,10 +32,17 @@ class CliTest : public ::testing::Test {
 TEST_F(CliTest, BadUsageExitsWithTwoBeforeAnyActionRuns) {
   WriteLog("log.csv", {"CALL,DXCC", "A,1"});
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-           {}, {"frobnicate"}, {"open"}, {"open", "log.csv", "qso", "11"}, {"open", "log.csv", "qso", "x"},
-           {"open", "log.csv", "save-csv", "out.csv", "click"}, {"--decimal", "ab", "info"},
-           {"open", "log.csv", "edit", "1", "0", "x"}, {"open", "log.csv", "edit", "1", "1", "\xE2\x82\xAC\xE2\x98\x83"},
-           {"--bogus", "info"}, {"open", "log.csv", "qso", "1", "save-stations"}}) {
+           {},
+           {"frobnicate"},
+           {"open"},
+           {"open", "log.csv", "qso", "11"},
+           {"open", "log.csv", "qso", "x"},
+           {"open", "log.csv", "save-csv", "out.csv", "click"},
+           {"--decimal", "ab", "info"},
+           {"open", "log.csv", "edit", "1", "0", "x"},
+           {"open", "log.csv", "edit", "1", "1", "\xE2\x82\xAC\xE2\x98\x83"},
+           {"--bogus", "info"},
+           {"open", "log.csv", "qso", "1", "save-stations"}}) {
     CliRun run = Cli(args);
     EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
     EXPECT_NE(run.err.find("usage:"), std::string::npos);
@@ -46,14 +55,16 @@ TEST_F(CliTest, InfoBeforeAnyLoad) {
   CliRun run = Cli({"info"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("\"records\": null"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"row_count\": 2, \"col_count\": 53, \"fixed_rows\": 1"), std::string::npos);
+  EXPECT_NE(run.out.find("\"row_count\": 2, \"col_count\": 53, \"fixed_rows\": 1"),
+            std::string::npos);
   EXPECT_NE(run.out.find("\"CALL\": null"), std::string::npos);
   EXPECT_NE(run.out.find("\"rg1\": 0"), std::string::npos);
 }
 
 TEST_F(CliTest, DisabledActionsAreNotAvailableAndTheRunGoesOn) {
   WriteLog("log.csv", {"CALL,DXCC", "A,1"});
-  CliRun run = Cli({"qso", "1", "save-qsl", "x.txt", "open", "log.csv", "save-qsl", "y.txt", "info"});
+  CliRun run =
+      Cli({"qso", "1", "save-qsl", "x.txt", "open", "log.csv", "save-qsl", "y.txt", "info"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.err.find("kartex-cli: qso: not available now\n"), std::string::npos) << run.err;
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 3);
@@ -66,11 +77,14 @@ TEST_F(CliTest, OpenPrintsColumnsTallyAndRecords) {
   CliRun run = Cli({"open", "log.csv", "info"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("\"records\": 4"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"columns\": {\"CALL\": 4, \"DXCC\": 5, \"QSL_VIA\": 6}"), std::string::npos);
+  EXPECT_NE(run.out.find("\"columns\": {\"CALL\": 4, \"DXCC\": 5, \"QSL_VIA\": 6}"),
+            std::string::npos);
   EXPECT_NE(run.out.find("\"managers\": [\"EA5XX\", \"W3HNK\"]"), std::string::npos);
-  EXPECT_NE(run.out.find("{\"call\": \"SP1AA\", \"dxcc\": \"269\", \"count\": 2}"), std::string::npos);
+  EXPECT_NE(run.out.find("{\"call\": \"SP1AA\", \"dxcc\": \"269\", \"count\": 2}"),
+            std::string::npos);
   // Windows-1250 letters reach the terminal as UTF-8.
-  EXPECT_NE(run.out.find("{\"call\": \"SQ9\xC4\x84\", \"dxcc\": \"269\", \"count\": 1}"), std::string::npos);
+  EXPECT_NE(run.out.find("{\"call\": \"SQ9\xC4\x84\", \"dxcc\": \"269\", \"count\": 1}"),
+            std::string::npos);
   EXPECT_NE(run.out.find("\"source\": \"log.csv\""), std::string::npos);
 }
 
@@ -92,24 +106,30 @@ TEST_F(CliTest, RejectedOrUnreadableLogEndsWithStatusOne) {
 }
 
 TEST_F(CliTest, QsoFilterThenExportAndManagers) {
-  WriteLog("log.csv", {"A,B,C,D,CALL,DXCC,QSL_VIA", ",,,,K1AA,291,W3HNK", ",,,,K1AA,291,", ",,,,SP1AA,269,EA5XX",
-                       ",,,,DL1AB,230,M0OXO", ",,,,DL1AB,230,"});
-  CliRun run = Cli({"open", "log.csv", "qso", "2", "click", "+4", "save-csv", "two", "save-qsl", "managers.txt", "info"});
+  WriteLog("log.csv", {"A,B,C,D,CALL,DXCC,QSL_VIA", ",,,,K1AA,291,W3HNK", ",,,,K1AA,291,",
+                       ",,,,SP1AA,269,EA5XX", ",,,,DL1AB,230,M0OXO", ",,,,DL1AB,230,"});
+  CliRun run = Cli({"open", "log.csv", "qso", "2", "click", "+4", "save-csv", "two", "save-qsl",
+                    "managers.txt", "info"});
   ASSERT_EQ(run.status, 0) << run.err;
   std::string csv = ReadFile(dir.File("two.CSV"));
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
   EXPECT_LT(csv.find("\"DL1AB\""), csv.find("\"K1AA\""));
   EXPECT_EQ(csv.find("SP1AA"), std::string::npos);
   EXPECT_EQ(ReadFile(dir.File("managers.txt")), "Lista manager\xF3w:\r\nW3HNK\r\nM0OXO\r\n");
-  EXPECT_NE(run.out.find("\"sort_keys\": [{\"column\": 4, \"descending\": false}]"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"sort_keys\": [{\"column\": 4, \"descending\": false}]"),
+            std::string::npos)
+      << run.out;
   EXPECT_NE(run.out.find("\"rg1\": 2"), std::string::npos);
   EXPECT_NE(run.out.find("\"filter_active\": true"), std::string::npos);
 }
 
 TEST_F(CliTest, WhereAndEditTakeUtf8Texts) {
-  WriteLog("log.csv", {"CALL,DXCC,QTH", "A,1,\xA3\xF3" "d\x9F", "B,1,Krak\xF3w"});
-  CliRun run = Cli({"open", "log.csv", "where", "2", "łódź", "edit", "2", "1", "Gdańsk", "save-csv", "out.csv",
-                 "where", "off", "info"});
+  WriteLog("log.csv", {"CALL,DXCC,QTH",
+                       "A,1,\xA3\xF3"
+                       "d\x9F",
+                       "B,1,Krak\xF3w"});
+  CliRun run = Cli({"open", "log.csv", "where", "2", "łódź", "edit", "2", "1", "Gdańsk", "save-csv",
+                    "out.csv", "where", "off", "info"});
   ASSERT_EQ(run.status, 0) << run.err;
   std::string csv = ReadFile(dir.File("out.csv"));
   EXPECT_NE(csv.find("\"A\",\"1\",\"Gda\xF1sk\""), std::string::npos) << csv;
@@ -125,21 +145,47 @@ TEST_F(CliTest, SaveStationsOnlyWhileAQsoCountFilterIsOn) {
   // Before a load, after it, after "qso off", under a condition of one's
   // own, and after the country export switched the filter off while RG1
   // still shows 2: greyed each time. Under "qso 2" it writes.
-  CliRun run = Cli({"save-stations", "a.csv", "open", "log.csv", "save-stations", "b.csv", "qso", "2",
-                    "save-stations", "stations", "qso", "off", "save-stations", "d.csv", "qso", "1", "where", "4",
-                    "K*", "save-stations", "e.csv", "qso", "2", "save-country", "COUNTRY.CSV", "save-stations",
-                    "f.csv", "info"});
+  CliRun run = Cli({"save-stations",
+                    "a.csv",
+                    "open",
+                    "log.csv",
+                    "save-stations",
+                    "b.csv",
+                    "qso",
+                    "2",
+                    "save-stations",
+                    "stations",
+                    "qso",
+                    "off",
+                    "save-stations",
+                    "d.csv",
+                    "qso",
+                    "1",
+                    "where",
+                    "4",
+                    "K*",
+                    "save-stations",
+                    "e.csv",
+                    "qso",
+                    "2",
+                    "save-country",
+                    "COUNTRY.CSV",
+                    "save-stations",
+                    "f.csv",
+                    "info"});
   ASSERT_EQ(run.status, 0) << run.err;
   // (The demo's reference files also name countries missing from the ADIF list.)
   const std::string greyed = "kartex-cli: save-stations: not available now\n";
   int greyedLines = 0;
-  for (size_t at = run.err.find(greyed); at != std::string::npos; at = run.err.find(greyed, at + 1)) ++greyedLines;
+  for (size_t at = run.err.find(greyed); at != std::string::npos; at = run.err.find(greyed, at + 1))
+    ++greyedLines;
   EXPECT_EQ(greyedLines, 5) << run.err;
   for (const char* file : {"a.csv", "b.csv", "d.csv", "e.csv", "f.csv"}) {
     EXPECT_FALSE(std::filesystem::exists(dir.File(file))) << file;
   }
   EXPECT_EQ(ReadFile(dir.File("stations.CSV")),
-            "\"A\",\"B\",\"C\",\"D\",\"CALL\",\"DXCC\",\"A_2\",\"B_2\",\"C_2\",\"D_2\",\"CALL_2\",\"DXCC_2\"\r\n"
+            "\"A\",\"B\",\"C\",\"D\",\"CALL\",\"DXCC\",\"A_2\",\"B_2\",\"C_2\",\"D_2\",\"CALL_2\","
+            "\"DXCC_2\"\r\n"
             "\"\",\"\",\"\",\"\",\"K1AA\",\"291\",\"\",\"\",\"\",\"\",\"K1AA\",\"291\"\r\n");
   EXPECT_NE(run.out.find("\"rg1\": 2"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\"filter_active\": false"), std::string::npos);

@@ -9,12 +9,14 @@ using LoadTest = SessionTest;
 
 std::string TallyText(const std::vector<TMyRecord>& tally) {
   std::string out;
-  for (const TMyRecord& entry : tally) out += entry.call + "/" + entry.dxcc + "/" + std::to_string(entry.qsoCount) + " ";
+  for (const TMyRecord& entry : tally)
+    out += entry.call + "/" + entry.dxcc + "/" + std::to_string(entry.qsoCount) + " ";
   return out;
 }
 
 TEST_F(LoadTest, AcceptedLogEnablesCommandsAndCountsRecords) {
-  ASSERT_EQ(Load({"DATE,TIME,BAND,MODE,CALL,DXCC,QSL_VIA", "1,1,20M,CW,SP1AA,269,", "2,2,40M,SSB,DL1AB,230,EA5XX"}),
+  ASSERT_EQ(Load({"DATE,TIME,BAND,MODE,CALL,DXCC,QSL_VIA", "1,1,20M,CW,SP1AA,269,",
+                  "2,2,40M,SSB,DL1AB,230,EA5XX"}),
             LoadOutcome::Loaded);
   const ControlStates& controls = session.Controls();
   EXPECT_TRUE(controls.logCommandsEnabled);
@@ -105,7 +107,8 @@ TEST_F(LoadTest, EmptyRowsAreRemovedWhereverTheyStand) {
 }
 
 TEST_F(LoadTest, TallyKeepsFirstOccurrenceOrderCaseAndFirstDxcc) {
-  Load({"CALL,DXCC", "dl1abc,230", "DL1ABC,231", ",999", "SP1AA,269", "DL1ABC,232", "dl1abc,233", "DL1ABC,234"});
+  Load({"CALL,DXCC", "dl1abc,230", "DL1ABC,231", ",999", "SP1AA,269", "DL1ABC,232", "dl1abc,233",
+        "DL1ABC,234"});
   EXPECT_EQ(TallyText(session.Log().tally), "dl1abc/230/2 DL1ABC/231/3 SP1AA/269/1 ");
   EXPECT_EQ(session.Controls().recordsCaption, "Liczba rekordów : 7");
 }
@@ -118,7 +121,9 @@ TEST_F(LoadTest, OneStationWorkedInEveryRow) {
 TEST_F(LoadTest, CallColumnBeyond255IsFoundWhole) {
   std::string header, row;
   for (int c = 0; c < 300; ++c) {
-    header += c == 280 ? std::string("CALL") : c == 3 ? std::string("DXCC") : 'F' + std::to_string(c);
+    header += c == 280 ? std::string("CALL")
+              : c == 3 ? std::string("DXCC")
+                       : 'F' + std::to_string(c);
     header += ',';
     row += (c == 280 ? "SP9XYZ" : c == 3 ? "269" : "") + std::string(",");
   }

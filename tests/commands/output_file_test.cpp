@@ -57,7 +57,8 @@ TEST(OutputFile, ExtensionOfTheLastPathComponent) {
 
 TEST(ErrorTextRule, FullStopAfterCharactersAboveIt) {
   EXPECT_EQ(ErrorText(CommandError("Cannot open file x")), "Cannot open file x.");
-  EXPECT_EQ(ErrorText(CommandError("'' is not a valid integer value")), "'' is not a valid integer value.");
+  EXPECT_EQ(ErrorText(CommandError("'' is not a valid integer value")),
+            "'' is not a valid integer value.");
   EXPECT_EQ(ErrorText(CommandError("Cannot open file ")), "Cannot open file ");
   EXPECT_EQ(ErrorText(CommandError("done.")), "done.");
   EXPECT_EQ(ErrorText(CommandError("Błąd ą")), "Błąd ą.");

@@ -9,15 +9,9 @@ class QsoFilterTest : public SessionTest {
  protected:
   // CALL in the third column, not the fifth; dl1abc once, DL1ABC twice.
   void LoadMixedLog() {
-    ASSERT_EQ(Load({"DATE,MODE,CALL,DXCC,NAME,QSL_VIA",
-                    "1,CW,dl1abc,230,Jan,EA5XX",
-                    "2,CW,DL1ABC,230,,",
-                    "3,CW,SP1AA,269,,W3HNK",
-                    "4,CW,DL1ABC,230,,M0OXO",
-                    "5,CW,,,SP2BB,",
-                    "6,CW,K1ZZ,291,,",
-                    "7,CW,K1ZZ,291,,",
-                    "8,CW,K1ZZ,291,,"}),
+    ASSERT_EQ(Load({"DATE,MODE,CALL,DXCC,NAME,QSL_VIA", "1,CW,dl1abc,230,Jan,EA5XX",
+                    "2,CW,DL1ABC,230,,", "3,CW,SP1AA,269,,W3HNK", "4,CW,DL1ABC,230,,M0OXO",
+                    "5,CW,,,SP2BB,", "6,CW,K1ZZ,291,,", "7,CW,K1ZZ,291,,", "8,CW,K1ZZ,291,,"}),
               LoadOutcome::Loaded);
   }
 };
@@ -29,7 +23,8 @@ TEST_F(QsoFilterTest, ShowsExactlyTheStationsWorkedNTimes) {
     const char* calls;
     int records;
   };
-  for (Case c : {Case{0, "dl1abc|SP1AA", 2}, Case{1, "DL1ABC|DL1ABC", 2}, Case{2, "K1ZZ|K1ZZ|K1ZZ", 3}}) {
+  for (Case c :
+       {Case{0, "dl1abc|SP1AA", 2}, Case{1, "DL1ABC|DL1ABC", 2}, Case{2, "K1ZZ|K1ZZ|K1ZZ", 3}}) {
     SCOPED_TRACE(c.item);
     session.RG1Click(c.item);
     EXPECT_TRUE(session.Filter().FilterActive());

@@ -60,7 +60,9 @@ class StationExportTest : public SessionTest {
   LogTable written;
 };
 
-int Fields(std::string_view line) { return static_cast<int>(std::count(line.begin(), line.end(), ',')) + 1; }
+int Fields(std::string_view line) {
+  return static_cast<int>(std::count(line.begin(), line.end(), ',')) + 1;
+}
 
 std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find("\r\n")); }
 
@@ -91,7 +93,8 @@ TEST_F(StationExportTest, ReadsBackIntoTheSameCellsOneStationARow) {
   const int contacts[3][2] = {{1, 3}, {2, 5}, {4, 6}};
   for (int station = 0; station < 3; ++station) {
     for (int contact = 0; contact < 2; ++contact) {
-      EXPECT_EQ(Written(station + 1, contact * kLogColumns, kLogColumns), Shown(contacts[station][contact]))
+      EXPECT_EQ(Written(station + 1, contact * kLogColumns, kLogColumns),
+                Shown(contacts[station][contact]))
           << "station " << station << ", contact " << contact;
     }
   }
@@ -109,8 +112,8 @@ TEST_F(StationExportTest, HeaderClickSortOrdersTheStationsAndTheirContacts) {
   ASSERT_EQ(written.RowCount(), 4);
   // CALL, first date, CALL_2, second date.
   auto station = [this](int row) {
-    return Cat({written.CellText(4, row), " ", written.CellText(0, row), " ", written.CellText(4 + kLogColumns, row),
-                " ", written.CellText(kLogColumns, row)});
+    return Cat({written.CellText(4, row), " ", written.CellText(0, row), " ",
+                written.CellText(4 + kLogColumns, row), " ", written.CellText(kLogColumns, row)});
   };
   EXPECT_EQ(station(1), "SP3CC 20240106 SP3CC 20240104");
   EXPECT_EQ(station(2), "SP1AA 20240105 SP1AA 20240102");
@@ -121,11 +124,13 @@ TEST_F(StationExportTest, OnlyColumnsWithAHeaderNameOrTextInAShownRowAreWritten)
   // Column 1 has no name but text in a shown row; column 5 a name and no
   // text; column 6 text only in a row the filter hides; column 7 and the
   // padding up to 53 nothing at all.
-  ASSERT_EQ(Load({"A,,C,CALL,DXCC,E,,", "1,x,c1,K1AA,291,,,", "2,,c2,K1AA,291,,,", "3,,c3,W1BB,291,,hidden,"}),
+  ASSERT_EQ(Load({"A,,C,CALL,DXCC,E,,", "1,x,c1,K1AA,291,,,", "2,,c2,K1AA,291,,,",
+                  "3,,c3,W1BB,291,,hidden,"}),
             LoadOutcome::Loaded);
   session.RG1Click(1);
   EXPECT_EQ(SaveStations("two.csv"),
-            "\"A\",\"\",\"C\",\"CALL\",\"DXCC\",\"E\",\"A_2\",\"_2\",\"C_2\",\"CALL_2\",\"DXCC_2\",\"E_2\"\r\n"
+            "\"A\",\"\",\"C\",\"CALL\",\"DXCC\",\"E\",\"A_2\",\"_2\",\"C_2\",\"CALL_2\",\"DXCC_2\","
+            "\"E_2\"\r\n"
             "\"1\",\"x\",\"c1\",\"K1AA\",\"291\",\"\",\"2\",\"\",\"c2\",\"K1AA\",\"291\",\"\"\r\n");
 
   // Under "1" the row with text in column 6 is shown and the one with text
@@ -154,12 +159,14 @@ TEST_F(StationExportTest, EditedCallMakesAsManyGroupsAsTheLargestStationHasRows)
   EXPECT_EQ(Written(2, 0, kLogColumns), Shown(2));  // SP1AA: rows 2, 3, 5
   EXPECT_EQ(Written(2, kLogColumns, kLogColumns), Shown(3));
   EXPECT_EQ(Written(2, 2 * kLogColumns, kLogColumns), Shown(5));
-  EXPECT_EQ(Written(3, 4, 1) + " " + Written(3, kLogColumns + 4, 1) + " " + Written(3, 2 * kLogColumns + 4, 1),
+  EXPECT_EQ(Written(3, 4, 1) + " " + Written(3, kLogColumns + 4, 1) + " " +
+                Written(3, 2 * kLogColumns + 4, 1),
             "SP3CC SP3CC ");
 }
 
 TEST_F(StationExportTest, EditedCallSplittingTheOnlyStationMakesFewerGroups) {
-  ASSERT_EQ(Load({"CALL,DXCC,BAND", "K1AA,291,20M", "K1AA,291,40M", "W1BB,291,80M"}), LoadOutcome::Loaded);
+  ASSERT_EQ(Load({"CALL,DXCC,BAND", "K1AA,291,20M", "K1AA,291,40M", "W1BB,291,80M"}),
+            LoadOutcome::Loaded);
   session.RG1Click(1);
   session.EditCell(0, 2, "K1AB");
   EXPECT_EQ(SaveStations(),
@@ -180,8 +187,8 @@ TEST_F(StationExportTest, NoStationShownGivesTheHeaderOfNGroups) {
 // Under "1" every station has one contact: the stations file is the table
 // export without the columns that hold nothing.
 TEST_F(StationExportTest, OneContactEachGivesTheTableExportLessItsUnusedColumns) {
-  ASSERT_EQ(Load({"QSO_DATE,,CALL,DXCC,,NOTE", "1,x,SP1AA,269,,n1", "2,,SP2BB,269,,", "3,,SP2BB,269,,",
-                  "4,\"a \"\"b\"\"\",DL1AB,230,,n\xB3"}),
+  ASSERT_EQ(Load({"QSO_DATE,,CALL,DXCC,,NOTE", "1,x,SP1AA,269,,n1", "2,,SP2BB,269,,",
+                  "3,,SP2BB,269,,", "4,\"a \"\"b\"\"\",DL1AB,230,,n\xB3"}),
             LoadOutcome::Loaded);
   session.RG1Click(0);
   session.HeaderSortClick(0, false);
@@ -206,7 +213,8 @@ TEST_F(StationExportTest, OneContactEachGivesTheTableExportLessItsUnusedColumns)
   ASSERT_EQ(written.RowCount(), table.RowCount());
   for (int row = 0; row < table.RowCount(); ++row) {
     for (size_t k = 0; k < used.size(); ++k) {
-      EXPECT_EQ(written.CellText(static_cast<int>(k), row), table.CellText(used[k], row)) << row << ", " << k;
+      EXPECT_EQ(written.CellText(static_cast<int>(k), row), table.CellText(used[k], row))
+          << row << ", " << k;
     }
   }
 }

@@ -21,8 +21,9 @@ TEST_F(TableExportTest, EveryFieldOfEveryColumnIsQuoted) {
   Load({"CALL,DXCC", "SP1AA,269"});
   windows.fileAnswers.push_back(dir.File("out.csv"));
   session.Save_CSVClick();
-  EXPECT_EQ(ReadFile(dir.File("out.csv")),
-            "\"CALL\",\"DXCC\"" + QuotedEmpties(51) + "\r\n\"SP1AA\",\"269\"" + QuotedEmpties(51) + "\r\n");
+  EXPECT_EQ(ReadFile(dir.File("out.csv")), "\"CALL\",\"DXCC\"" + QuotedEmpties(51) +
+                                               "\r\n\"SP1AA\",\"269\"" + QuotedEmpties(51) +
+                                               "\r\n");
   EXPECT_FALSE(windows.busy);
 }
 
@@ -41,8 +42,9 @@ TEST_F(TableExportTest, WritesOnlyTheShownRowsInTheirOrder) {
 
 TEST_F(TableExportTest, ExportReadsBackIntoTheSameCells) {
   Load({"CALL,DXCC,NOTE", "SP1AA,269,x"});
-  const std::vector<std::string> awkward{"say \"hi\"", "\"", "a,b", "line1\r\nline2", "\"quoted\"", "", "tab\there", "end\"",
-                                         "Wrocław \xB3\xF3"};
+  const std::vector<std::string> awkward{"say \"hi\"",     "\"",         "a,b",
+                                         "line1\r\nline2", "\"quoted\"", "",
+                                         "tab\there",      "end\"",      "Wrocław \xB3\xF3"};
   for (size_t i = 0; i < awkward.size(); ++i) session.EditCell(static_cast<int>(i), 1, awkward[i]);
   windows.fileAnswers.push_back(dir.File("round.csv"));
   session.Save_CSVClick();
@@ -50,7 +52,8 @@ TEST_F(TableExportTest, ExportReadsBackIntoTheSameCells) {
   LogTable table;
   table.ReadCsvFile(dir.File("round.csv"));
   ASSERT_EQ(table.RowCount(), 2);
-  for (size_t i = 0; i < awkward.size(); ++i) EXPECT_EQ(table.CellText(static_cast<int>(i), 1), awkward[i]) << i;
+  for (size_t i = 0; i < awkward.size(); ++i)
+    EXPECT_EQ(table.CellText(static_cast<int>(i), 1), awkward[i]) << i;
   EXPECT_EQ(table.ColCount(), 53);
 }
 
@@ -76,7 +79,8 @@ TEST_F(TableExportTest, ExportWithCommasInItsCellsAndOtherCandidatesReopens) {
 TEST_F(TableExportTest, CellsOfAnyLengthAreWrittenWhole) {
   const std::vector<std::vector<std::string>> rows{
       {"CALL", "DXCC"},
-      {std::string(15, 'a'), std::string(16, 'b'), std::string(17, 'c'), "", "d", std::string(200, 'e'), "fff"},
+      {std::string(15, 'a'), std::string(16, 'b'), std::string(17, 'c'), "", "d",
+       std::string(200, 'e'), "fff"},
       {"q\"q", std::string(16, 'g')},
       {"hh", "", std::string(16, 'i')},
       {"", "", "", "", "", "", std::string(40, 'j')},
@@ -89,15 +93,20 @@ TEST_F(TableExportTest, CellsOfAnyLengthAreWrittenWhole) {
     }
     return out;
   };
-  auto asRead = [](const std::string& cell) { return cell == "q\"q" ? std::string("\"q\"\"q\"") : cell; };
+  auto asRead = [](const std::string& cell) {
+    return cell == "q\"q" ? std::string("\"q\"\"q\"") : cell;
+  };
   Load({line(0, asRead), line(1, asRead), line(2, asRead), line(3, asRead), line(4, asRead)});
   windows.fileAnswers.push_back(dir.File("lengths.csv"));
   session.Save_CSVClick();
 
-  auto asWritten = [](const std::string& cell) { return cell == "q\"q" ? "\"q\"\"q\"" : '"' + cell + '"'; };
+  auto asWritten = [](const std::string& cell) {
+    return cell == "q\"q" ? "\"q\"\"q\"" : '"' + cell + '"';
+  };
   std::string expected;
   for (size_t row = 0; row < rows.size(); ++row) {
-    expected += line(row, asWritten) + QuotedEmpties(53 - static_cast<int>(rows[row].size())) + "\r\n";
+    expected +=
+        line(row, asWritten) + QuotedEmpties(53 - static_cast<int>(rows[row].size())) + "\r\n";
   }
   EXPECT_EQ(ReadFile(dir.File("lengths.csv")), expected);
 }
@@ -109,8 +118,8 @@ TEST(CsvExportFileName, ExtensionOfTheFileNameOnly) {
   };
   for (Case c : {Case{"out", "out.CSV"}, Case{"out.csv", "out.csv"}, Case{"out.Csv", "out.Csv"},
                  Case{"out.txt", "out.txt.CSV"}, Case{"/home/op/v1.2/log", "/home/op/v1.2/log.CSV"},
-                 Case{"/home/op/v1.2/log.csv", "/home/op/v1.2/log.csv"}, Case{"log.v2.csv", "log.v2.csv"},
-                 Case{"log.csv.bak", "log.csv.bak.CSV"}}) {
+                 Case{"/home/op/v1.2/log.csv", "/home/op/v1.2/log.csv"},
+                 Case{"log.v2.csv", "log.v2.csv"}, Case{"log.csv.bak", "log.csv.bak.CSV"}}) {
     bool appended = false;
     EXPECT_EQ(CsvExportFileName(c.chosen, &appended), c.written) << c.chosen;
     EXPECT_EQ(appended, std::string(c.chosen) != c.written);

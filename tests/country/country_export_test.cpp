@@ -34,13 +34,25 @@ TEST(DxccValue, AcceptsDecimalDigitsAfterBlanksAndASignOnly) {
     long value;
   };
   const std::vector<Case> cases = {
-      {"269", true, 269},        {"001", true, 1},           {"  12", true, 12},
-      {"-5", true, -5},          {"+7", true, 7},            {" +7", true, 7},
-      {"2147483647", true, 2147483647L}, {"-2147483648", true, -2147483648L},
-      {"", false, 0},            {"   ", false, 0},          {"+", false, 0},
-      {"12 ", false, 0},         {"1a", false, 0},           {"- 5", false, 0},
-      {"2147483648", false, 0},  {"99999999999999999999", false, 0},
-      {"0x10", false, 0},        {"\t1", false, 0},          {"1.0", false, 0},
+      {"269", true, 269},
+      {"001", true, 1},
+      {"  12", true, 12},
+      {"-5", true, -5},
+      {"+7", true, 7},
+      {" +7", true, 7},
+      {"2147483647", true, 2147483647L},
+      {"-2147483648", true, -2147483648L},
+      {"", false, 0},
+      {"   ", false, 0},
+      {"+", false, 0},
+      {"12 ", false, 0},
+      {"1a", false, 0},
+      {"- 5", false, 0},
+      {"2147483648", false, 0},
+      {"99999999999999999999", false, 0},
+      {"0x10", false, 0},
+      {"\t1", false, 0},
+      {"1.0", false, 0},
   };
   for (const Case& c : cases) {
     long value = -999;
@@ -72,8 +84,14 @@ std::string Calls(const std::vector<TMyRecord>& tally) {
 }
 
 TEST(SortTally, OrdersByNumericValueKeepingEqualValuesInTheirOrder) {
-  std::vector<TMyRecord> tally = Tally({{"A", "269"}, {"B", "100"}, {"C", "1"}, {"D", "099"},
-                                        {"E", "001"}, {"F", " 100"}, {"G", "-3"}, {"H", "269"}});
+  std::vector<TMyRecord> tally = Tally({{"A", "269"},
+                                        {"B", "100"},
+                                        {"C", "1"},
+                                        {"D", "099"},
+                                        {"E", "001"},
+                                        {"F", " 100"},
+                                        {"G", "-3"},
+                                        {"H", "269"}});
   Sort(tally);
   EXPECT_EQ(Calls(tally), "G|C|E|D|B|F|A|H");
 }
@@ -86,7 +104,11 @@ TEST(SortTally, ReportsTheLastEntryThatIsNoIntegerAndLeavesTheTallyAsItWas) {
   const std::vector<Case> cases = {
       {{{"A", "X"}, {"B", "1"}, {"C", ""}, {"D", "7"}}, "'' is not a valid integer value"},
       {{{"A", "X"}, {"B", "1"}, {"C", "Y"}, {"D", "7"}}, "'Y' is not a valid integer value"},
-      {{{"A", "\xA3" "1"}}, "'\xC5\x81" "1' is not a valid integer value"},  // shown in UTF-8
+      {{{"A",
+         "\xA3"
+         "1"}},
+       "'\xC5\x81"
+       "1' is not a valid integer value"},  // shown in UTF-8
   };
   for (const Case& c : cases) {
     std::vector<TMyRecord> tally = Tally(c.entries);
@@ -111,8 +133,8 @@ TEST(SortTally, EmptyAndSingleEntryTalliesNeedNoPass) {
 
 // ---- Country rows ------------------------------------------------------------
 
-TypRecordu_CSV CountryRow(const std::string& nrCty, const std::string& nrAdif, const std::string& name,
-                          const std::string& prefixes) {
+TypRecordu_CSV CountryRow(const std::string& nrCty, const std::string& nrAdif,
+                          const std::string& name, const std::string& prefixes) {
   return {nrCty, name, nrAdif, prefixes};
 }
 
@@ -134,8 +156,13 @@ TEST(CountryRows, CtyOrderWritesEveryCountryWhoseNumberIsInTheLog) {
 
 TEST(CountryRows, AdifOrderWritesEachNumberOnceWithItsFirstCountry) {
   // Sorted already: "1" and "001" are one number, written once.
-  const auto tally = Tally({{"A", "1"}, {"B", "001"}, {"C", "1"}, {"D", "269"}, {"E", "300"},
-                            {"F", "500"}, {"G", "500"}});
+  const auto tally = Tally({{"A", "1"},
+                            {"B", "001"},
+                            {"C", "1"},
+                            {"D", "269"},
+                            {"E", "300"},
+                            {"F", "500"},
+                            {"G", "500"}});
   EXPECT_EQ(CountryRowsInAdifOrder(kCountries, tally),
             "\"002\",\"001\",\"CANADA\",\"VE \"Q\"\"\r\n"
             "\"001\",\"269\",\"POLAND\",\" SP\"\r\n"
@@ -159,8 +186,8 @@ TEST(CountryFileName, AppendsCsvUnlessTheFileNameEndsInCsvOrCSV) {
       {"/tmp/out/COUNTRY", "/tmp/out/COUNTRY.CSV"},
       {"/tmp/out/COUNTRY.Csv", "/tmp/out/COUNTRY.Csv.CSV"},
       {"/tmp/out/COUNTRY.txt", "/tmp/out/COUNTRY.txt.CSV"},
-      {"/tmp/my.logs/COUNTRY", "/tmp/my.logs/COUNTRY.CSV"},       // a dot in a folder name
-      {"/tmp/my.logs/COUNTRY.csv", "/tmp/my.logs/COUNTRY.csv"},   // ... is not the extension
+      {"/tmp/my.logs/COUNTRY", "/tmp/my.logs/COUNTRY.CSV"},      // a dot in a folder name
+      {"/tmp/my.logs/COUNTRY.csv", "/tmp/my.logs/COUNTRY.csv"},  // ... is not the extension
       {"/tmp/out/log.v2.csv", "/tmp/out/log.v2.csv"},
       {"COUNTRY", "COUNTRY.CSV"},
   };
@@ -191,7 +218,9 @@ class CountryExportTest : public ::testing::Test {
     windows.events.clear();
     windows.busy = windows.normal = 0;
   }
-  void LoadSmallLog() { LoadLog((fs::path(KARTEX_TEST_DATA) / "country" / "small_log.csv").string()); }
+  void LoadSmallLog() {
+    LoadLog((fs::path(KARTEX_TEST_DATA) / "country" / "small_log.csv").string());
+  }
 
   // Runs the export into COUNTRY.CSV of the scratch folder; the order is
   // 0 for "ADIF_DXC", 1 for "CTY".
@@ -212,7 +241,8 @@ class CountryExportTest : public ::testing::Test {
   Session session;
 };
 
-const std::string kNotFoundSicily = "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju SICILY";
+const std::string kNotFoundSicily =
+    "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju SICILY";
 
 TEST_F(CountryExportTest, AdifOrderListsEachNumberOfTheLogOnceInNumericOrder) {
   LoadSmallLog();
@@ -269,7 +299,8 @@ TEST_F(CountryExportTest, EmptyDxccCellStopsTheAdifOrderAndKeepsThePreviousFile)
   ExpectNormalCursorLast();
   // Nothing else was left in the folder (no temporary file).
   std::vector<std::string> names;
-  for (const auto& item : fs::directory_iterator(dir.Path())) names.push_back(item.path().filename().string());
+  for (const auto& item : fs::directory_iterator(dir.Path()))
+    names.push_back(item.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"ADIF_DXC.TXT", "COUNTRY.CSV", "CTY.DAT", "log.csv"}));
 
@@ -393,7 +424,8 @@ TEST(DemoReferenceFiles, JoinEveryDxccOfTheDemoLog) {
   EXPECT_EQ(windows.messages.size(), 2u);
 
   bool longList = false;
-  for (const TypRecordu_CSV& country : countries) longList = longList || country.Prefixes.size() >= 245;
+  for (const TypRecordu_CSV& country : countries)
+    longList = longList || country.Prefixes.size() >= 245;
   EXPECT_TRUE(longList) << "no country shows the closing of a long prefix list";
 
   std::vector<std::string> numbers;

@@ -96,9 +96,10 @@ class IoFaultSweep : public ::testing::Test {
         break;
       }
       // A failure is never reported as success, and says what failed.
-      const std::vector<std::string> shown(windows_->messages.begin() + static_cast<long>(messagesBefore),
-                                           windows_->messages.end());
-      const std::string said = outcome.completed ? (shown.empty() ? "" : shown.back()) : outcome.error;
+      const std::vector<std::string> shown(
+          windows_->messages.begin() + static_cast<long>(messagesBefore), windows_->messages.end());
+      const std::string said =
+          outcome.completed ? (shown.empty() ? "" : shown.back()) : outcome.error;
       EXPECT_NE(std::find(allowedErrors.begin(), allowedErrors.end(), said), allowedErrors.end())
           << "said: " << said;
       EXPECT_EQ(ReadBytes(output), kPrevious);
@@ -120,23 +121,28 @@ std::vector<std::string> SaveErrors(const std::string& file) {
 }
 
 TEST_F(IoFaultSweep, TheMailMergeExport) {
-  Sweep("QSO_2.csv", [](Session& s) { s.Save_CSVClick(); }, SaveErrors("QSO_2.csv"));
+  Sweep(
+      "QSO_2.csv", [](Session& s) { s.Save_CSVClick(); }, SaveErrors("QSO_2.csv"));
 }
 
 TEST_F(IoFaultSweep, TheStationsExport) {
-  Sweep("STACJE.csv", [](Session& s) { s.SaveStationsCSV1Click(); }, SaveErrors("STACJE.csv"));
+  Sweep(
+      "STACJE.csv", [](Session& s) { s.SaveStationsCSV1Click(); }, SaveErrors("STACJE.csv"));
 }
 
 TEST_F(IoFaultSweep, TheManagerList) {
-  Sweep("QSL_VIA.TXT", [](Session& s) { s.QSL_VIAClick(); }, SaveErrors("QSL_VIA.TXT"));
+  Sweep(
+      "QSL_VIA.TXT", [](Session& s) { s.QSL_VIAClick(); }, SaveErrors("QSL_VIA.TXT"));
 }
 
 TEST_F(IoFaultSweep, TheCountryListAndItsReferenceFiles) {
   std::vector<std::string> errors = SaveErrors("COUNTRY.CSV");
-  for (const char* name : {"CTY.DAT", "ADIF_DXC.TXT"}) errors.push_back(std::string("Cannot read file ") + name + ".");
+  for (const char* name : {"CTY.DAT", "ADIF_DXC.TXT"})
+    errors.push_back(std::string("Cannot read file ") + name + ".");
   // A reference file that cannot be opened is reported as missing.
   errors.push_back("Brak zbiorow wejscia");
-  Sweep("COUNTRY.CSV", [](Session& s) { CTY_ADIFClick(s); }, errors);
+  Sweep(
+      "COUNTRY.CSV", [](Session& s) { CTY_ADIFClick(s); }, errors);
 }
 
 TEST_F(IoFaultSweep, LoadingALog) {
@@ -160,7 +166,8 @@ TEST_F(IoFaultSweep, LoadingALog) {
       EXPECT_EQ(session_->Controls().records, 51);
       break;
     }
-    EXPECT_TRUE(outcome.error == "Cannot open file LOG_DEMO.csv." || outcome.error == "Cannot read file LOG_DEMO.csv.")
+    EXPECT_TRUE(outcome.error == "Cannot open file LOG_DEMO.csv." ||
+                outcome.error == "Cannot read file LOG_DEMO.csv.")
         << outcome.error;
     EXPECT_FALSE(windows_->busy);
     windows_->fileAnswers.push_back("LOG_DEMO.csv");

@@ -56,7 +56,9 @@ TEST(OpenReferenceFiles, NamesEachMissingFileInOrderThenTheSummary) {
       {true, true, true, {}},
       {false, true, false, {"Brak obecnosci zbioru CTY.DAT", "Brak zbiorow wejscia"}},
       {true, false, false, {"Brak obecnosci zbioru ADIF_DXC.TXT", "Brak zbiorow wejscia"}},
-      {false, false, false,
+      {false,
+       false,
+       false,
        {"Brak obecnosci zbioru CTY.DAT", "Brak obecnosci zbioru ADIF_DXC.TXT",
         "Brak zbiorow wejscia"}},
   };
@@ -102,13 +104,11 @@ TEST(ReadCtyDat, NameComesFromTheFirstTwentyFiveColumnsOnly) {
 TEST(ReadCtyDat, ContinuationTokensAreAppendedAfterOneBlankEach) {
   ScratchDirectory dir;
   const auto countries = ReadCty(CrLfLines({
-      CtyHeader("Alfa Island", "XA"),
-      "    XA,XB(5),=XA1ZZ[7];",
-      CtyHeader("Beta Land", "YB"),
+      CtyHeader("Alfa Island", "XA"), "    XA,XB(5),=XA1ZZ[7];", CtyHeader("Beta Land", "YB"),
       "    YB,=YB1A[3](4),",
-      "    YC,B",        // no closing: B is never read
-      "        ",        // blanks only: one blank
-      "    YD, ;",       // a lone ";" still adds its blank
+      "    YC,B",   // no closing: B is never read
+      "        ",   // blanks only: one blank
+      "    YD, ;",  // a lone ";" still adds its blank
   }));
   ASSERT_EQ(countries.size(), 2u);
   EXPECT_EQ(countries[0].Prefixes, "  XA XA XB =XA1ZZ");
@@ -201,17 +201,18 @@ TEST(ReadCtyDat, HeaderFoundWhileClosingAListIsReadEvenAsTheLastLine) {
 TEST(ReadCtyDat, EmptyLinesAndPrefixesBeforeTheFirstCountryArePassedOver) {
   ScratchDirectory dir;
   const auto countries = ReadCty(CrLfLines({
-      "    ORPHAN1,ORPHAN2;",
-      "",
-      CtyHeader("Alfa", "A"),
-      "",
-      "    A1,",
-      "",
-      "    A2;",
-      "",
-      "",
-      CtyHeader("Beta", "B"),
-  }) + "\r\n\r\n");
+                                     "    ORPHAN1,ORPHAN2;",
+                                     "",
+                                     CtyHeader("Alfa", "A"),
+                                     "",
+                                     "    A1,",
+                                     "",
+                                     "    A2;",
+                                     "",
+                                     "",
+                                     CtyHeader("Beta", "B"),
+                                 }) +
+                                 "\r\n\r\n");
   ASSERT_EQ(countries.size(), 2u);
   EXPECT_EQ(countries[0].Prefixes, "  A A1 A2");
   EXPECT_EQ(countries[1].NrCty, "002");
@@ -245,12 +246,12 @@ TEST(ReadCtyDat, SurvivesHostileInput) {
       {"one line without end", "Alfa:" + std::string(500000, 'x')},
       {"huge continuation line", CtyHeader("Alfa", "A") + "\r\n    " + std::string(400000, ',')},
       {"huge blank line", CtyHeader("Alfa", "A") + "\r\n" + std::string(400000, ' ')},
-      {"many commas then blanks",
-       CtyHeader("Alfa", "A") + "\r\n" + [] {
-         std::string s = "    ";
-         for (int i = 0; i < 20000; ++i) s += ", ";
-         return s;
-       }()},
+      {"many commas then blanks", CtyHeader("Alfa", "A") + "\r\n" +
+                                      [] {
+                                        std::string s = "    ";
+                                        for (int i = 0; i < 20000; ++i) s += ", ";
+                                        return s;
+                                      }()},
   };
   for (const Case& c : cases) {
     const auto start = std::chrono::steady_clock::now();
@@ -276,12 +277,9 @@ TEST(ReadCtyDat, SurvivesHostileInput) {
 TEST(ReadAdifDxc, DataLinesGiveNumberTextAndUpperCasedName) {
   ScratchDirectory dir;
   const auto entries = ReadAdif(CrLfLines({
-      "7   Xland",
-      "042 Middle earth:",
-      "269 POLAND",
-      " 99 ignored, it begins with a blank",
-      "12",           // no name
-      "ab;xName",     // column 4 is not read; no digit check
+      "7   Xland", "042 Middle earth:", "269 POLAND", " 99 ignored, it begins with a blank",
+      "12",        // no name
+      "ab;xName",  // column 4 is not read; no digit check
   }));
   ASSERT_EQ(entries.size(), 5u);
   EXPECT_EQ(entries[0].NrAdif, "007");
@@ -308,7 +306,8 @@ TEST(ReadAdifDxc, CommentBlocksRunWhileLinesBeginWithCurlyBraceOrAbove) {
   const auto entries = ReadAdif(CrLfLines({
       "{ first block",
       "| a line of the block",
-      "\xA3\xF3" "dz: a Windows-1250 letter is above 123 too",
+      "\xA3\xF3"
+      "dz: a Windows-1250 letter is above 123 too",
       "~ tilde",
       "} closing line",
       "",
@@ -356,13 +355,21 @@ TypRecordu_CSV Country(const std::string& name) {
 AdifEntry Entry(const std::string& number, const std::string& name) { return {number, name}; }
 
 TEST(JoinByName, GivesEachCountryTheNumberOfTheFirstEntryOfItsName) {
-  std::vector<TypRecordu_CSV> countries = {Country("POLAND"), Country("CANADA"),
-                                           Country("SICILY"), Country("POLAND"),
-                                           Country("\xA3" "ADNA"), Country("NIBY")};
+  std::vector<TypRecordu_CSV> countries = {Country("POLAND"),
+                                           Country("CANADA"),
+                                           Country("SICILY"),
+                                           Country("POLAND"),
+                                           Country("\xA3"
+                                                   "ADNA"),
+                                           Country("NIBY")};
   const std::vector<AdifEntry> entries = {
-      Entry("001", "CANADA"), Entry("269", "POLAND"), Entry("999", "POLAND"),
-      Entry("500", "\xB3" "ADNA"),  // differs only in the case of an accented letter
-      Entry("501", "NIBY "),        // a trailing blank makes another name
+      Entry("001", "CANADA"),
+      Entry("269", "POLAND"),
+      Entry("999", "POLAND"),
+      Entry("500",
+            "\xB3"
+            "ADNA"),          // differs only in the case of an accented letter
+      Entry("501", "NIBY "),  // a trailing blank makes another name
   };
   RecordingWindows windows;
   JoinByName(countries, entries, windows);
@@ -375,7 +382,8 @@ TEST(JoinByName, GivesEachCountryTheNumberOfTheFirstEntryOfItsName) {
   EXPECT_EQ(countries[5].NrAdif, "");
   const std::vector<std::string> expected = {
       "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju SICILY",
-      "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju \xC5\x81" "ADNA",  // UTF-8 "Ł"
+      "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju \xC5\x81"
+      "ADNA",  // UTF-8 "Ł"
       "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju NIBY",
   };
   EXPECT_EQ(windows.messages, expected);
@@ -409,8 +417,9 @@ TEST(JoinByName, CutAdifNamesNeverMatch) {
 
 // Random lines of both files, over the bytes the readers treat specially.
 std::string RandomReferenceFile(std::mt19937& random, bool cty) {
-  const std::string tokens[] = {"XA", "XB(5)", "=XA1ZZ[7]", "(", ")", "[", "]", ",", ";", ":",
-                                " ", "  ", "{", "}", "\xA3", "0", "42", std::string(30, 'Q')};
+  const std::string tokens[] = {"XA", "XB(5)", "=XA1ZZ[7]", "(", ")",  "[",
+                                "]",  ",",     ";",         ":", " ",  "  ",
+                                "{",  "}",     "\xA3",      "0", "42", std::string(30, 'Q')};
   std::string file;
   for (int line = static_cast<int>(random() % 12); line > 0; --line) {
     if (cty && random() % 3 == 0) {
@@ -420,7 +429,8 @@ std::string RandomReferenceFile(std::mt19937& random, bool cty) {
       file += CtyHeader(name, prefix);
     } else {
       file += random() % 2 ? "    " : "";
-      for (int n = static_cast<int>(random() % 14); n > 0; --n) file += tokens[random() % std::size(tokens)];
+      for (int n = static_cast<int>(random() % 14); n > 0; --n)
+        file += tokens[random() % std::size(tokens)];
     }
     file += random() % 4 ? "\r\n" : "\n";
   }
@@ -492,8 +502,7 @@ TEST(RealReferenceFiles, EveryCtyDatJoinsAllButTheSixStarEntries) {
     ASSERT_NE(poland, countries.end());
     EXPECT_EQ(poland->NrAdif, "269");
     // These files put the main prefix right at column 70.
-    EXPECT_EQ(poland->Prefixes.rfind("SP 3Z HF SN SO SP SQ SR", 0), 0u)
-        << poland->Prefixes;
+    EXPECT_EQ(poland->Prefixes.rfind("SP 3Z HF SN SO SP SQ SR", 0), 0u) << poland->Prefixes;
     for (const TypRecordu_CSV& country : countries) {
       EXPECT_EQ(country.Prefixes.find('('), std::string::npos) << country.Country;
       EXPECT_EQ(country.Prefixes.find(';'), std::string::npos) << country.Country;

@@ -21,15 +21,11 @@ struct TextCase {
 
 TEST(TrimEnd, RemovesTrailingBlanksThenOneClosingColonOrSemicolon) {
   const std::vector<TextCase> cases = {
-      {"AB ;", "AB "},       // the blank before the ";" stays
-      {"AB::", "AB:"},       // only the last colon goes
-      {"AB;;", "AB;"},
-      {"AB;  ", "AB"},       // blanks first, then the ";"
-      {"   ", ""},
-      {"", ""},
-      {"  AB  ", "  AB"},    // blanks at the start stay
-      {":", ""},
-      {"AB\t", "AB\t"},      // a tab is no blank
+      {"AB ;", "AB "},                                          // the blank before the ";" stays
+      {"AB::", "AB:"},                                          // only the last colon goes
+      {"AB;;", "AB;"},   {"AB;  ", "AB"},                       // blanks first, then the ";"
+      {"   ", ""},       {"", ""},         {"  AB  ", "  AB"},  // blanks at the start stay
+      {":", ""},         {"AB\t", "AB\t"},                      // a tab is no blank
       {"AB: :", "AB: "},
   };
   for (const TextCase& c : cases) {
@@ -43,8 +39,14 @@ TEST(UpperTrimmed, UpperCasesOnlyAsciiLettersAfterTrimming) {
   const std::vector<TextCase> cases = {
       {"Alfa Island:   ", "ALFA ISLAND"},
       {"Fed. Rep. of Germany:", "FED. REP. OF GERMANY"},
-      {"\xA3\xF3" "dz:", "\xA3\xF3" "DZ"},  // Windows-1250 "Łódz": accented letters unchanged
-      {"\xB3" "a", "\xB3" "A"},              // "ł" is not made "Ł"
+      {"\xA3\xF3"
+       "dz:",
+       "\xA3\xF3"
+       "DZ"},  // Windows-1250 "Łódz": accented letters unchanged
+      {"\xB3"
+       "a",
+       "\xB3"
+       "A"},  // "ł" is not made "Ł"
       {"abc xyz{|}", "ABC XYZ{|}"},
       {"7  ", "7"},
   };
@@ -61,15 +63,11 @@ TEST(NumberText, PadsOneAndTwoCharacterTextsOnly) {
 
 TEST(RemoveBracketed, DeletesFirstParenthesisedThenFirstSquareBracketedPart) {
   const std::vector<TextCase> cases = {
-      {"XB(5)", "XB"},
-      {"=XA1ZZ[7]", "=XA1ZZ"},
-      {"=XA1ZZ[7](5)", "=XA1ZZ"},     // both kinds go
-      {"A(1)B(2)", "AB(2)"},          // only the first pair of a kind
-      {"A)B(C", "A)B(C"},             // closing before opening: nothing removed
-      {"A)(B)", "A)(B)"},             // first ")" stands before first "("
-      {"A(1", "A(1"},
-      {"(1)[2]", ""},
-      {"K[3](4)X", "KX"},
+      {"XB(5)", "XB"},       {"=XA1ZZ[7]", "=XA1ZZ"}, {"=XA1ZZ[7](5)", "=XA1ZZ"},  // both kinds go
+      {"A(1)B(2)", "AB(2)"},  // only the first pair of a kind
+      {"A)B(C", "A)B(C"},     // closing before opening: nothing removed
+      {"A)(B)", "A)(B)"},     // first ")" stands before first "("
+      {"A(1", "A(1"},        {"(1)[2]", ""},          {"K[3](4)X", "KX"},
   };
   for (const TextCase& c : cases) {
     std::string text = c.input;
@@ -98,7 +96,7 @@ TEST(NextToken, SplitsPrefixLinesAsTheReaderNeeds) {
   };
   const std::vector<Case> cases = {
       {"    XA,XB(5),=XA1ZZ[7];", {"XA", "XB(5)", "=XA1ZZ[7]"}},
-      {"    XA,B", {"XA"}},                 // no closing "," or ";": the last char is never read
+      {"    XA,B", {"XA"}},  // no closing "," or ";": the last char is never read
       {"    3B6,", {"3B6"}},
       {"    3B7;", {"3B7"}},
       {"    A,,B C,D;", {"A", ",B", "C", "D"}},  // after two commas: up to the next blank
@@ -160,8 +158,7 @@ TEST(TextFile, GivesLinesWithoutTheirCrLfOrLfEnds) {
   WriteBytes("lines.txt", "a\r\nb\nc\rd\r\n\r\nnul\0byte\r\nlast\r"s);
   TextFile file;
   ASSERT_TRUE(file.Open("lines.txt"));
-  const std::vector<std::string> expected = {"a", "b", "c\rd", "", "nul\0byte"s,
-                                             "last"};
+  const std::vector<std::string> expected = {"a", "b", "c\rd", "", "nul\0byte"s, "last"};
   EXPECT_EQ(ReadAllLines(file), expected);
   std::string line;
   EXPECT_FALSE(file.ReadLine(line));

@@ -16,9 +16,11 @@ namespace {
 TEST(CliPosix, InfoWritesANameThatIsNotUtf8AsReplacementCharacters) {
   TempDir dir;
   dir.Write("log\xFF\xFE.csv", "CALL,DXCC\r\nSP1AA,269\r\n");
-  const ChildRun run = RunChild(KARTEX_CLI, {"open", "log\xFF\xFE.csv", "info"}, dir.Path().string());
+  const ChildRun run =
+      RunChild(KARTEX_CLI, {"open", "log\xFF\xFE.csv", "info"}, dir.Path().string());
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("\"source\": \"log\xEF\xBF\xBD\xEF\xBF\xBD.csv\""), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"source\": \"log\xEF\xBF\xBD\xEF\xBF\xBD.csv\""), std::string::npos)
+      << run.out;
 }
 
 TEST(CliPosix, AFifoIsRefusedInsteadOfWaitedFor) {

@@ -100,7 +100,8 @@ TEST(OutputFilePosix, ASymbolicLinkIsWrittenThroughAndStaysALink) {
 TEST(OutputFilePosix, TheNextSaveRemovesWhatACrashLeftBehind) {
   TempDir dir;
   const std::string target = dir.Write("out.csv", "old");
-  const std::string leftover = dir.Write(platform::FileReplacement::TemporaryNameFor("out.csv"), "half");
+  const std::string leftover =
+      dir.Write(platform::FileReplacement::TemporaryNameFor("out.csv"), "half");
   WriteFileAtomically(target, "new");
   EXPECT_EQ(ReadFile(target), "new");
   EXPECT_FALSE(fs::exists(leftover));

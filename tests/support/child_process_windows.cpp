@@ -8,7 +8,9 @@
 namespace kartex::testing {
 namespace {
 
-std::wstring Wide(const std::string& utf8) { return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring(); }
+std::wstring Wide(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
+}
 
 // One argument quoted the way the C runtime splits a command line.
 std::wstring Quoted(const std::wstring& arg) {

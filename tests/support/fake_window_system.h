@@ -22,8 +22,12 @@ class FakeWindowSystem : public WindowSystem {
   std::vector<bool> cursorChanges;  // each change of the cursor: true for the hourglass
   int controlsChanged = 0;
 
-  std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
-  std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override { return Answer(spec); }
+  std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override {
+    return Answer(spec);
+  }
+  std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override {
+    return Answer(spec);
+  }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   bool Confirm(const std::string& text, const std::string&) override {
     questions.push_back(text);

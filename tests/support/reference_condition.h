@@ -63,11 +63,13 @@ inline std::optional<int64_t> ReferenceWholeNumber(const std::string& s) {
   if (i == std::string::npos) return std::nullopt;
   const bool negative = s[i] == '-';
   if (s[i] == '+' || s[i] == '-') ++i;
-  if (i == s.size() || s.find_first_not_of("0123456789", i) != std::string::npos) return std::nullopt;
+  if (i == s.size() || s.find_first_not_of("0123456789", i) != std::string::npos)
+    return std::nullopt;
   const std::string digits = s.substr(i);
   const size_t significant = digits.find_first_not_of('0');
   if (significant != std::string::npos && digits.size() - significant > 10) return std::nullopt;
-  const int64_t magnitude = significant == std::string::npos ? 0 : std::stoll(digits.substr(significant));
+  const int64_t magnitude =
+      significant == std::string::npos ? 0 : std::stoll(digits.substr(significant));
   const int64_t value = negative ? -magnitude : magnitude;
   if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
   return value;
@@ -108,7 +110,8 @@ inline std::optional<int64_t> ReferenceDate(const std::string& text, const Regio
   }
   const ReferenceDateFields order = ReferenceDateOrder(rs.shortDateFormat);
   const int64_t day = values[order.day], month = values[order.month], year = values[order.year];
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
+    return std::nullopt;
   using namespace std::chrono;
   const year_month_day date{std::chrono::year{static_cast<int>(year)},
                             std::chrono::month{static_cast<unsigned>(month)},
@@ -119,7 +122,8 @@ inline std::optional<int64_t> ReferenceDate(const std::string& text, const Regio
 
 // The text compared with an operand: as numbers, else as dates (the operand
 // examined first), else by unsigned codes over the first 255 characters.
-inline int ReferenceCompare(const std::string& a, const std::string& b, const RegionalSettings& rs) {
+inline int ReferenceCompare(const std::string& a, const std::string& b,
+                            const RegionalSettings& rs) {
   const auto na = ReferenceNumber(a, rs), nb = ReferenceNumber(b, rs);
   if (na && nb) return *na < *nb ? -1 : (*na > *nb ? 1 : 0);
   const auto db = ReferenceDate(b, rs);
@@ -210,7 +214,8 @@ inline std::string LiteralPreparation(std::string s) {
     for (size_t at; (at = s.find(std::string(" ") + c)) != std::string::npos;) s.erase(at, 1);
   }
   for (char c : std::string("&;^|=")) {
-    for (size_t at; (at = s.find(std::string(1, c) + " ")) != std::string::npos;) s.erase(at + 1, 1);
+    for (size_t at; (at = s.find(std::string(1, c) + " ")) != std::string::npos;)
+      s.erase(at + 1, 1);
   }
   if (!s.empty() && s[0] == '=') s.erase(0, 1);
   return s;
@@ -228,8 +233,8 @@ inline bool ReferenceCondition(const std::string& condition, const std::string& 
   for (;;) {
     const size_t at = rest.find_first_of("&;^|");
     const std::string alternative = rest.substr(0, at);
-    const bool r = ReferenceAlternative(caseSensitive ? alternative : UpperCase1250(alternative),
-                                        subject, rs);
+    const bool r =
+        ReferenceAlternative(caseSensitive ? alternative : UpperCase1250(alternative), subject, rs);
     running = separator == 0 ? r : (separator == '&' ? running && r : running || r);
     if (at == std::string::npos) return running;
     separator = rest[at];

@@ -205,7 +205,8 @@ inline ReferenceTable ReferenceRead(std::string_view bytes, int rowCount, int co
   // above the fixed rows lowers them to one less.
   const size_t finalRows = std::max<size_t>(lines.size(), 1);
   rows.resize(finalRows);
-  table.fixedRows = static_cast<int>(finalRows) <= fixedRows ? static_cast<int>(finalRows) - 1 : fixedRows;
+  table.fixedRows =
+      static_cast<int>(finalRows) <= fixedRows ? static_cast<int>(finalRows) - 1 : fixedRows;
   for (std::vector<std::string>& row : rows) row.resize(static_cast<size_t>(table.colCount));
   table.cells = std::move(rows);
   return table;

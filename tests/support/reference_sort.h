@@ -32,7 +32,7 @@ struct ReferenceSort {
   // A column beyond the table's last reads empty.
   std::string_view Cell(const Row& row, int col) const {
     return col < colCount && col < static_cast<int>(row.size()) ? std::string_view(row[col])
-                                                               : std::string_view();
+                                                                : std::string_view();
   }
   int Compare(size_t k, const Row& a, const Row& b) const {
     const ReferenceKey key = keys[k];

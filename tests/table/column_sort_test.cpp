@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "reference_sort.h"
 #include "table/log_table.h"
 #include "table/row_filter.h"
-#include "reference_sort.h"
 #include "table/sort_compare.h"
 #include "table_test_support.h"
 
@@ -142,7 +142,8 @@ TEST(ApplySortClick, ClickSequencesAndTheKeysTheyLeave) {
       {"shift on an empty list", {{2, true}}, {{2, false}}},
       {"shift twice on the only key", {{2, true}, {2, true}}, {{2, true}}},
       {"plain click on another column", {{3, false}, {3, false}, {4, false}}, {{4, false}}},
-      {"three keys", {{1, false}, {2, true}, {4, true}, {2, true}},
+      {"three keys",
+       {{1, false}, {2, true}, {4, true}, {2, true}},
        {{1, false}, {2, true}, {4, false}}},
   };
   for (const auto& c : cases) {
@@ -186,16 +187,14 @@ TEST(SortByKeys, EmptyTextsComeFirstAscendingAndLastDescending) {
   LogTable table = MakeTable({{"NAME"}, {"Jan"}, {""}, {"Adam"}, {""}, {"Zofia"}, {"adam"}}, 53);
   ColumnSort sort(table, kUs);
   sort.ApplySortClick(0, false);
-  EXPECT_EQ(ColumnOf(table, 0),
-            (std::vector<std::string>{"", "", "Adam", "Jan", "Zofia", "adam"}));
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"", "", "Adam", "Jan", "Zofia", "adam"}));
   sort.ApplySortClick(0, false);
-  EXPECT_EQ(ColumnOf(table, 0),
-            (std::vector<std::string>{"adam", "Zofia", "Jan", "Adam", "", ""}));
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"adam", "Zofia", "Jan", "Adam", "", ""}));
 }
 
 TEST(SortByKeys, DayFirstDatesSortAsDates) {
-  LogTable table = MakeTable(
-      {{"QSO_DATE"}, {"13-04-2006"}, {"12-05-2006"}, {"1-1-2007"}, {"31-12-1999"}}, 53);
+  LogTable table =
+      MakeTable({{"QSO_DATE"}, {"13-04-2006"}, {"12-05-2006"}, {"1-1-2007"}, {"31-12-1999"}}, 53);
   ColumnSort sort(table, kDecimalComma);
   sort.SetCurrentYear(2024);
   sort.ApplySortClick(0, false);
@@ -219,7 +218,8 @@ Rows RandomRows(std::mt19937& rng, int dataRows, const std::vector<ColumnKind>& 
   for (int r = 0; r < dataRows; ++r) {
     std::vector<std::string> row;
     for (const auto& kind : kinds)
-      row.push_back(kind.values[std::uniform_int_distribution<size_t>(0, kind.values.size() - 1)(rng)]);
+      row.push_back(
+          kind.values[std::uniform_int_distribution<size_t>(0, kind.values.size() - 1)(rng)]);
     row.push_back(std::to_string(r));  // tells equal rows apart in the result
     rows.push_back(std::move(row));
   }
@@ -234,7 +234,11 @@ TEST(SortByKeys, SameOrderAsThePartitionSchemeOnManyEqualValues) {
       // Mixed kinds: the style follows the first operand, comparisons may contradict.
       {"MIXED", {"10", "abc", "2.5", "", "-", "12-05-2006", "9", "1,5"}},
       {"DATE", {"12-05-2006", "13-04-2006", "1-1-2007", "12-05-2006 10:30", "x"}},
-      {"CALL", {"SP9ABC", "DL1XYZ", "sp9abc", "\xA3" "D", "OK1AA"}},
+      {"CALL",
+       {"SP9ABC", "DL1XYZ", "sp9abc",
+        "\xA3"
+        "D",
+        "OK1AA"}},
   };
   const int width = static_cast<int>(kinds.size()) + 1;
   const std::vector<std::vector<Key>> keyLists = {
@@ -249,8 +253,8 @@ TEST(SortByKeys, SameOrderAsThePartitionSchemeOnManyEqualValues) {
       {{0, false}, {1, true}},
       {{2, true}, {0, false}, {5, false}},
       {{3, false}, {4, false}},
-      {{40, false}, {1, false}},     // beyond the last column of a 7-column table
-      {{6, false}},                  // all rows distinct
+      {{40, false}, {1, false}},  // beyond the last column of a 7-column table
+      {{6, false}},               // all rows distinct
   };
   std::mt19937 rng(20240517);
   for (int dataRows : {2, 3, 7, 50, 400, 2000}) {
@@ -282,20 +286,23 @@ std::string RandomCell(std::mt19937& rng, int kind) {
     case 1:  // decimal commas and points, thousands blanks
       return Text(pick(30), pick(4) ? "," : ".", pick(1000), pick(8) ? "" : " 5");
     case 2: {  // day-first dates, some impossible, some with a time
-      std::string date = Text(1 + pick(31), "-", 1 + pick(12), "-", pick(3) ? "20" : "", 10 + pick(20));
+      std::string date =
+          Text(1 + pick(31), "-", 1 + pick(12), "-", pick(3) ? "20" : "", 10 + pick(20));
       if (pick(4) == 0) date += Text(" ", pick(24), ":", pick(60));
       return date;
     }
     case 3: {  // texts over a small alphabet, long ones sharing their start
       static const std::string alphabet = std::string("aAbZ0/ -") + "\xA5\xB9";
-      std::string text = pick(3) ? "" : "SP9ABCDEF"; 
-      for (int n = pick(10); n > 0; --n) text += alphabet[static_cast<size_t>(pick(static_cast<int>(alphabet.size())))];
+      std::string text = pick(3) ? "" : "SP9ABCDEF";
+      for (int n = pick(10); n > 0; --n)
+        text += alphabet[static_cast<size_t>(pick(static_cast<int>(alphabet.size())))];
       return text;
     }
     case 4:
       return "";
     default: {  // failing numbers and texts that look half like numbers
-      static const char* const odd[] = {"-", "1 234", "12abc", "1,5,3", "1e5", "007x", "12-05", "1/2"};
+      static const char* const odd[] = {"-",   "1 234", "12abc", "1,5,3",
+                                        "1e5", "007x",  "12-05", "1/2"};
       return odd[pick(8)];
     }
   }
@@ -364,7 +371,9 @@ TEST(SortByKeys, ConsistentKeysGiveAnOrderedTable) {
 }
 
 TEST(SortByKeys, HeaderRowCountAndFixedRowsUnchanged) {
-  Rows rows = {{"CALL", "QSO_DATE", "DXCC"}, {"SP9B", "2", "269"}, {"SP9A", "1", "269"},
+  Rows rows = {{"CALL", "QSO_DATE", "DXCC"},
+               {"SP9B", "2", "269"},
+               {"SP9A", "1", "269"},
                {"DL1A", "3", "230"}};
   LogTable table = MakeTable(rows, 53);
   table.SetRowHeight(0, 33);
@@ -428,9 +437,9 @@ TEST(SortByKeys, RepaintsOnceAtTheEnd) {
 
 TEST(SortByKeys, UnderTheRowFilterOnlyShownRowsMoveAndHiddenOnesComeBackInPlace) {
   // Given a log where rows 2, 3 and 6 are hidden by the filter
-  const Rows rows = {{"CALL", "VIS", "NR"},   {"A", "show", "50"}, {"B", "hide", "10"},
-                     {"C", "hide", "5"},      {"D", "show", "40"}, {"E", "show", "30"},
-                     {"F", "hide", "1"},      {"G", "show", "20"}, {"H", "show", "45"}};
+  const Rows rows = {{"CALL", "VIS", "NR"}, {"A", "show", "50"}, {"B", "hide", "10"},
+                     {"C", "hide", "5"},    {"D", "show", "40"}, {"E", "show", "30"},
+                     {"F", "hide", "1"},    {"G", "show", "20"}, {"H", "show", "45"}};
   LogTable table = MakeTable(rows, 53);
   struct Filter : RowFilter {
     Filter(LogTable& t, const RegionalSettings& r) : RowFilter(t, r), table(t) {}
@@ -449,8 +458,7 @@ TEST(SortByKeys, UnderTheRowFilterOnlyShownRowsMoveAndHiddenOnesComeBackInPlace)
 
   // Then the hidden rows are back at their row numbers, the sorted ones around them
   EXPECT_EQ(table.RowCount(), 9);
-  EXPECT_EQ(ColumnOf(table, 0),
-            (std::vector<std::string>{"G", "B", "C", "E", "D", "F", "H", "A"}));
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"G", "B", "C", "E", "D", "F", "H", "A"}));
   EXPECT_EQ(TableRows(table, 3)[0], rows[0]);
 }
 
@@ -472,7 +480,8 @@ TEST(SortByKeys, LargeLogSortsWithinTheClickBudget) {
     row[4] = Text(rng() % 30, ".", rng() % 1000);
     row[5] = modes[rng() % 4];
     row[6] = std::to_string(rng() % 400);
-    for (int c = 7; c < kCols; ++c) row[c] = (rng() % 3 == 0) ? std::string() : Text("x", rng() % 50);
+    for (int c = 7; c < kCols; ++c)
+      row[c] = (rng() % 3 == 0) ? std::string() : Text("x", rng() % 50);
     table.SetRowTexts(r, row);
   }
   ColumnSort sort(table, kUs);
@@ -484,7 +493,8 @@ TEST(SortByKeys, LargeLogSortsWithinTheClickBudget) {
   const double text = timeClick(1);
   const double number = timeClick(4);
   for (int r = 2; r <= kRows; ++r)
-    ASSERT_LE(TextToNumber(table.CellText(4, r - 1)).value, TextToNumber(table.CellText(4, r)).value);
+    ASSERT_LE(TextToNumber(table.CellText(4, r - 1)).value,
+              TextToNumber(table.CellText(4, r)).value);
   RecordProperty("text_seconds", std::to_string(text));
   RecordProperty("number_seconds", std::to_string(number));
   EXPECT_EQ(table.RowCount(), kRows + 1);

@@ -195,7 +195,7 @@ TEST(ConditionMatcherTest, NumbersAndDatesUnderDefaultRegionalSettings) {
           {"<100", "+5", true, true},
           {">0", ".", true, false},  // "." is the number 0
           {">=0", ".", true, true},
-          {"<-1", "-", true, true},   // a lone sign is text, a proper prefix of "-1"
+          {"<-1", "-", true, true},  // a lone sign is text, a proper prefix of "-1"
           {"<-1", "-2", true, true},
           {">10 <20", "5", true, true},
           {">10 <20", "15", true, true},
@@ -212,8 +212,8 @@ TEST(ConditionMatcherTest, NumbersAndDatesUnderDefaultRegionalSettings) {
           {">01/02/2024", "1/3/2024", true, true},
           {">=01/02/2024", "1/2/2024", true, true},
           {">01/02/2024", "02/31/2024", true, true},  // no date, text: "2" after "1"
-          {"<01/02/24", "12/31/23", true, true},       // years as written: 23 before 24
-          {"<01/02/2024", "01/01/24", true, true},     // the year 24, long before 2024
+          {"<01/02/24", "12/31/23", true, true},      // years as written: 23 before 24
+          {"<01/02/2024", "01/01/24", true, true},    // the year 24, long before 2024
       },
       DefaultRegional());
 }
@@ -233,12 +233,12 @@ TEST(ConditionMatcherTest, NumbersAndDatesUnderPolishRegionalSettings) {
           {">01.02.2024", "01.02.2024", true, false},
           {">=01.02.2024", "1.2.2024", true, true},
           {"<01.02.2024", "31.12.2023", true, true},
-          {">01.02.2024", "31.02.2024", true, true},  // no date: text, "3" after "0"
-          {"<01.02.2024", "29.02.2023", true, false},  // no date in 2023: text
-          {">28.02.2024", "29.02.2024", true, true},   // a leap day
-          {">01.02.2024", " 15.03.2024", true, true},  // blanks before a field
-          {">01.02.2024", "15.03.2024x", true, true},  // no date, text
-          {">01.01.2024", "15.-3.2024", true, true},   // no date (month -3), text
+          {">01.02.2024", "31.02.2024", true, true},    // no date: text, "3" after "0"
+          {"<01.02.2024", "29.02.2023", true, false},   // no date in 2023: text
+          {">28.02.2024", "29.02.2024", true, true},    // a leap day
+          {">01.02.2024", " 15.03.2024", true, true},   // blanks before a field
+          {">01.02.2024", "15.03.2024x", true, true},   // no date, text
+          {">01.01.2024", "15.-3.2024", true, true},    // no date (month -3), text
           {">31.12.9999", "01.01.10000", true, false},  // year out of range: text
           {"<01.02.2025", "05.03.2024", true, true},
           {"<01.02.2025", "05.03.2024.9", true, false},  // the year field 2024.9: text
@@ -352,8 +352,8 @@ TEST(ConditionMatcherTest, ComparisonsBehindStarsOverLongCellsAnswerLikeTheTails
       "x15.03.2024" + std::string(300, ' ') + "1" + std::string(300, ' ') + "5",
       RandomText(rng, "0123456789., -e", 1000),
       RandomText(rng, "01.2", 1000)};
-  const std::vector<std::string> operands = {"5", "0", "-1", "1e300", "1e-300", "0,5",
-                                             "01.02.2024", "15", "zz"};
+  const std::vector<std::string> operands = {"5",   "0",          "-1", "1e300", "1e-300",
+                                             "0,5", "01.02.2024", "15", "zz"};
   for (const std::string& cell : cells) {
     for (const std::string& operand : operands) {
       for (const std::string op : {">", "<", ">=", "<="}) {

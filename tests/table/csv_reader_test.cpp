@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <initializer_list>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -44,8 +44,8 @@ class TempDir {
  public:
   TempDir() {
     static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() /
-            ("kartex_csv_" + std::to_string(std::random_device{}()) + "_" + std::to_string(counter++));
+    path_ = fs::temp_directory_path() / ("kartex_csv_" + std::to_string(std::random_device{}()) +
+                                         "_" + std::to_string(counter++));
     fs::create_directories(path_);
   }
   ~TempDir() {
@@ -82,16 +82,12 @@ TEST(SeparatorCounts, RunsCountOnceWhenOddOrAtTheEnd) {
     int64_t plain;
   };
   const std::vector<Case> cases = {
-      {"a,b,c", ',', 2, 2},
-      {"a,,b", ',', 0, 2},        // a doubled separator counts as none
-      {"a,,,b", ',', 1, 3},       // odd run
-      {"a,,b,,,c,,", ',', 2, 7},  // even 0, odd 1, run reaching the end 1
-      {"a;b,,", ',', 1, 2},       // even run at the end still counts
-      {",", ',', 1, 1},
-      {"", ',', 0, 0},
-      {"\t\tx\t", '\t', 1, 3},
-      {"--a-b", '-', 1, 3},
-      {"a&b&&&c&", '&', 3, 5},
+      {"a,b,c", ',', 2, 2},      {"a,,b", ',', 0, 2},  // a doubled separator counts as none
+      {"a,,,b", ',', 1, 3},                            // odd run
+      {"a,,b,,,c,,", ',', 2, 7},                       // even 0, odd 1, run reaching the end 1
+      {"a;b,,", ',', 1, 2},                            // even run at the end still counts
+      {",", ',', 1, 1},          {"", ',', 0, 0},         {"\t\tx\t", '\t', 1, 3},
+      {"--a-b", '-', 1, 3},      {"a&b&&&c&", '&', 3, 5},
   };
   for (const Case& c : cases) {
     const SeparatorCounts counts = CountSeparators(c.line);
@@ -447,7 +443,7 @@ TEST_F(ReadCsvFileTest, CellsTheReadDoesNotWriteKeepTheirTexts) {
   EXPECT_EQ(table_.RowCount(), 3);
   EXPECT_EQ(Row(0), (std::vector<std::string>{"a", "b", "old2", "old3"}));
   EXPECT_EQ(Row(1), (std::vector<std::string>{"old0", "old1", "old2", "old3"}));  // empty line
-  EXPECT_EQ(Row(2), (std::vector<std::string>{"c", "", "old2", "old3"}));  // "" is written
+  EXPECT_EQ(Row(2), (std::vector<std::string>{"c", "", "old2", "old3"}));         // "" is written
 }
 
 TEST_F(ReadCsvFileTest, LineBreakMarkAndCtrlZ) {
@@ -483,7 +479,8 @@ TEST_F(ReadCsvFileTest, MatchesTheRulesOnRandomFiles) {
     ASSERT_EQ(table.FixedRows(), expected.fixedRows) << "[" << bytes << "]";
     for (int r = 0; r < table.RowCount(); ++r) {
       for (int c = 0; c < table.ColCount(); ++c) {
-        ASSERT_EQ(table.CellText(c, r), expected.cells[static_cast<size_t>(r)][static_cast<size_t>(c)])
+        ASSERT_EQ(table.CellText(c, r),
+                  expected.cells[static_cast<size_t>(r)][static_cast<size_t>(c)])
             << "cell (" << c << ", " << r << ") of [" << bytes << "]";
       }
     }
@@ -598,7 +595,8 @@ TEST_F(ReadCsvFileTest, LongLinesSplitOverTheirOwnBufferMatchTheUsualSplit) {
 TEST_F(ReadCsvFileTest, ALogOfOneHugeQuotedFieldIsReadWhole) {
   // A file that is one line and one field: no separator candidate, so the
   // line goes whole into column 0, less its quotes.
-  const std::string big = "a\"\"b" + std::string(3 * CsvLineReader::kChunkSize, 'x') + "\x0b" + "end";
+  const std::string big =
+      "a\"\"b" + std::string(3 * CsvLineReader::kChunkSize, 'x') + "\x0b" + "end";
   table_.ReadCsvFile(Write("\"" + big + "\""));
   ASSERT_EQ(table_.RowCount(), 1);
   EXPECT_EQ(table_.ColCount(), 53);
@@ -689,7 +687,8 @@ LargeLog MakeLargeLog(size_t endMarkAtLine = SIZE_MAX) {
       log.bytes += "\r\n";
       log.rows.emplace_back();
     } else if (i % 3 == 0) {
-      log.bytes += Cat({"\"", call, "\",\"", std::to_string(i % 400), "\",\"say \"\"", note, "\"\"\"\r\n"});
+      log.bytes +=
+          Cat({"\"", call, "\",\"", std::to_string(i % 400), "\",\"say \"\"", note, "\"\"\"\r\n"});
       log.rows.push_back({call, std::to_string(i % 400), "say \"" + note + "\""});
     } else {
       log.bytes += Cat({call, ",", std::to_string(i % 400), ",", note, "\n"});
@@ -725,7 +724,8 @@ TEST_F(ReadCsvFileTest, AByteTwentySixEndsALargeFileInEitherHalf) {
     LogTable table;
     table.ReadCsvFile(Write(MakeLargeLog(mark).bytes));
     EXPECT_EQ(table.RowCount(), static_cast<int>(mark)) << share;
-    EXPECT_EQ(table.CellText(0, static_cast<int>(mark) - 1), "K" + std::to_string(mark - 1)) << share;
+    EXPECT_EQ(table.CellText(0, static_cast<int>(mark) - 1), "K" + std::to_string(mark - 1))
+        << share;
   }
 }
 

@@ -32,7 +32,8 @@ TEST(IsSortRelease, RulesInOrder) {
       {"beyond the last column", [](HeaderRelease& r) { r.col = -1; }, false},
       {"beyond the last row", [](HeaderRelease& r) { r.row = -1; }, false},
       {"end of a width drag", [](HeaderRelease& r) { r.endedColumnDrag = true; }, false},
-      {"after an edge double-click", [](HeaderRelease& r) { r.followsEdgeDoubleClick = true; }, false},
+      {"after an edge double-click", [](HeaderRelease& r) { r.followsEdgeDoubleClick = true; },
+       false},
       {"3 px right of the left edge", [](HeaderRelease& r) { r.x = 103; }, false},
       {"3 px left of the left edge", [](HeaderRelease& r) { r.x = 97; }, false},
       {"4 px right of the left edge", [](HeaderRelease& r) { r.x = 104; }, true},
@@ -41,7 +42,12 @@ TEST(IsSortRelease, RulesInOrder) {
       {"4 px left of the right edge", [](HeaderRelease& r) { r.x = 176; }, true},
       {"release on a data cell", [](HeaderRelease& r) { r.row = 1; }, false},
       {"press on a data cell", [](HeaderRelease& r) { r.pressRow = 4; }, false},
-      {"data cell near an edge", [](HeaderRelease& r) { r.row = 1; r.x = 101; }, false},
+      {"data cell near an edge",
+       [](HeaderRelease& r) {
+         r.row = 1;
+         r.x = 101;
+       },
+       false},
   };
   for (const auto& c : cases) {
     HeaderRelease r = MiddleOfHeaderCell();
@@ -57,13 +63,11 @@ TEST(TableTakesSortClicks, AFixedRowAndTwoDataRows) {
     int rowCount;
     bool sorts;
   } cases[] = {
-      {"two data rows", 1, 3, true},
-      {"one data row", 1, 2, false},
-      {"header only", 1, 1, false},
-      {"no fixed row", 0, 10, false},
-      {"many rows", 1, 1000000, true},
+      {"two data rows", 1, 3, true},  {"one data row", 1, 2, false},   {"header only", 1, 1, false},
+      {"no fixed row", 0, 10, false}, {"many rows", 1, 1000000, true},
   };
-  for (const auto& c : cases) EXPECT_EQ(TableTakesSortClicks(c.fixedRows, c.rowCount), c.sorts) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(TableTakesSortClicks(c.fixedRows, c.rowCount), c.sorts) << c.name;
 }
 
 TEST(InColumnSizingZone, FourPixelsEitherSideOfBothEdges) {

@@ -134,10 +134,10 @@ TEST(LogTableCells, ReadingOutsideGivesTheEmptyText) {
   LogTable table(2, 3, 1);
   table.SetCellText(2, 1, "x");
   EXPECT_EQ(table.CellText(2, 1), "x");
-  EXPECT_EQ(table.CellText(3, 1), "");    // beyond ColCount
-  EXPECT_EQ(table.CellText(1, 1), "");    // never written
+  EXPECT_EQ(table.CellText(3, 1), "");  // beyond ColCount
+  EXPECT_EQ(table.CellText(1, 1), "");  // never written
   EXPECT_EQ(table.CellText(-1, 1), "");
-  EXPECT_EQ(table.CellText(0, 2), "");    // beyond RowCount
+  EXPECT_EQ(table.CellText(0, 2), "");  // beyond RowCount
   EXPECT_EQ(table.CellText(0, -1), "");
 }
 
@@ -206,8 +206,8 @@ TEST(LogTableCells, ClearCellsEmptiesEveryCellAndKeepsTheShape) {
 
 TEST(TableRowStore, CompactAndExactAcrossOffsetWidths) {
   // The width of the stored offsets changes at 255 and 65535 bytes of text.
-  for (size_t total : {size_t{0}, size_t{1}, size_t{255}, size_t{256}, size_t{65535},
-                       size_t{65536}, size_t{200000}}) {
+  for (size_t total : {size_t{0}, size_t{1}, size_t{255}, size_t{256}, size_t{65535}, size_t{65536},
+                       size_t{200000}}) {
     std::vector<std::string> texts = {std::string(total / 2, 'a'), "",
                                       std::string(total - total / 2, 'b')};
     std::vector<std::string_view> views(texts.begin(), texts.end());
@@ -308,7 +308,8 @@ TEST(LogTableDeleteRows, DeleteEmptyRowsEqualsOneDeleteRowsPerEmptyRow) {
     const int rows = 1 + static_cast<int>(random() % 30);
     LogTable bulk(rows, 4, 1);
     for (int r = 0; r < rows; ++r) {
-      if (random() % 2) bulk.SetCellText(static_cast<int>(random() % 4), r, Cat({"t", std::to_string(r)}));
+      if (random() % 2)
+        bulk.SetCellText(static_cast<int>(random() % 4), r, Cat({"t", std::to_string(r)}));
       bulk.SetRowHeight(r, 10 + r);
     }
     LogTable single(bulk.RowCount(), 4, 1);
@@ -383,8 +384,8 @@ TEST(LogTableObserver, ChangesOutsideAnUpdateAreBracketedSingly) {
   table.ExchangeRows(1, 2);
   table.SetRowCount(5);  // no change, no notification
   table.DeleteRows(9, 1);
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"about", "changed", "cell 1,2", "about",
-                                                       "changed"}));
+  EXPECT_EQ(recorder.events,
+            (std::vector<std::string>{"about", "changed", "cell 1,2", "about", "changed"}));
 }
 
 TEST(LogTableObserver, NestedUpdatesReachTheObserverOnce) {

@@ -59,14 +59,38 @@ TEST(ReadPlainNumber, FormAndValue) {
     const char* text;
     std::optional<double> value;
   } cases[] = {
-      {"12", 12},        {"-1.5E2", -150},  {".", 0},          {"E5", 0},
-      {"  +7", 7},       {"0.1", 0.1},      {"1.", 1},         {".25", 0.25},
-      {"1e-5", 1e-5},    {"2.5e+3", 2500},  {"-0012.50", -12.5}, {"-.", 0},
-      {"007", 7},        {"0.005", 0.005},  {"1200", 1200},    {"1E0005", 1e5},
-      {"", std::nullopt}, {"   ", std::nullopt}, {"-", std::nullopt}, {" +", std::nullopt},
-      {"12 ", std::nullopt}, {"1 2", std::nullopt}, {"- 1", std::nullopt}, {"1E", std::nullopt},
-      {"1E+", std::nullopt}, {"e", std::nullopt}, {"1.5.3", std::nullopt}, {"1,5", std::nullopt},
-      {"--1", std::nullopt}, {"1e5x", std::nullopt}, {"x1", std::nullopt}, {"1e2.5", std::nullopt},
+      {"12", 12},
+      {"-1.5E2", -150},
+      {".", 0},
+      {"E5", 0},
+      {"  +7", 7},
+      {"0.1", 0.1},
+      {"1.", 1},
+      {".25", 0.25},
+      {"1e-5", 1e-5},
+      {"2.5e+3", 2500},
+      {"-0012.50", -12.5},
+      {"-.", 0},
+      {"007", 7},
+      {"0.005", 0.005},
+      {"1200", 1200},
+      {"1E0005", 1e5},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"-", std::nullopt},
+      {" +", std::nullopt},
+      {"12 ", std::nullopt},
+      {"1 2", std::nullopt},
+      {"- 1", std::nullopt},
+      {"1E", std::nullopt},
+      {"1E+", std::nullopt},
+      {"e", std::nullopt},
+      {"1.5.3", std::nullopt},
+      {"1,5", std::nullopt},
+      {"--1", std::nullopt},
+      {"1e5x", std::nullopt},
+      {"x1", std::nullopt},
+      {"1e2.5", std::nullopt},
   };
   for (const auto& c : cases) {
     const std::optional<double> v = ReadPlainNumber(c.text);
@@ -96,8 +120,7 @@ TEST(ReadPlainNumber, CorrectlyRoundedAtTheEdgesOfTheDoubles) {
   const std::string ones(5000, '1');
   EXPECT_EQ(*ReadPlainNumber(ones), kInfinity);
   EXPECT_EQ(*ReadPlainNumber("0." + ones), LibraryValue("0." + ones));
-  EXPECT_EQ(*ReadPlainNumber(std::string(5000, '0') + "." + std::string(300, '0') + "5"),
-            5e-301);
+  EXPECT_EQ(*ReadPlainNumber(std::string(5000, '0') + "." + std::string(300, '0') + "5"), 5e-301);
   const std::string halfway = "9007199254740993" + std::string(3000, '0');
   EXPECT_EQ(*ReadPlainNumber(halfway + "e-3000"), 9007199254740992.0);
   EXPECT_EQ(*ReadPlainNumber(halfway + "1e-3001"), 9007199254740994.0);
@@ -105,7 +128,8 @@ TEST(ReadPlainNumber, CorrectlyRoundedAtTheEdgesOfTheDoubles) {
 
 std::string RandomText(std::mt19937& rng, const std::string& alphabet, size_t maxLength) {
   std::string s(std::uniform_int_distribution<size_t>(0, maxLength)(rng), ' ');
-  for (char& c : s) c = alphabet[std::uniform_int_distribution<size_t>(0, alphabet.size() - 1)(rng)];
+  for (char& c : s)
+    c = alphabet[std::uniform_int_distribution<size_t>(0, alphabet.size() - 1)(rng)];
   return s;
 }
 
@@ -152,7 +176,7 @@ TEST(NumberTailReader, EveryTailReadsAsTheTailAlone) {
 TEST(DayNumber, DaysFromThe30thOfDecember1899) {
   EXPECT_EQ(DayNumber(1899, 12, 30), 0);
   EXPECT_EQ(DayNumber(1900, 1, 1), 2);
-  EXPECT_EQ(DayNumber(1900, 3, 1), 61);  // 1900 is no leap year
+  EXPECT_EQ(DayNumber(1900, 3, 1), 61);     // 1900 is no leap year
   EXPECT_EQ(DayNumber(2000, 3, 1), 36586);  // 2000 is one
   EXPECT_EQ(DayNumber(9999, 12, 31), 2958465);
   EXPECT_EQ(DayNumber(1, 1, 1), -693593);
@@ -160,9 +184,17 @@ TEST(DayNumber, DaysFromThe30thOfDecember1899) {
 }
 
 TEST(DayNumber, NoDateOutsideTheCalendar) {
-  const int64_t cases[][3] = {{2023, 2, 29}, {1900, 2, 29}, {2024, 4, 31}, {2024, 13, 1},
-                              {2024, 0, 1},  {2024, 1, 0},  {2024, 1, 32}, {0, 1, 1},
-                              {10000, 1, 1}, {-1, 1, 1},    {2024, int64_t{1} << 32, 1},
+  const int64_t cases[][3] = {{2023, 2, 29},
+                              {1900, 2, 29},
+                              {2024, 4, 31},
+                              {2024, 13, 1},
+                              {2024, 0, 1},
+                              {2024, 1, 0},
+                              {2024, 1, 32},
+                              {0, 1, 1},
+                              {10000, 1, 1},
+                              {-1, 1, 1},
+                              {2024, int64_t{1} << 32, 1},
                               {2024, 1, (int64_t{1} << 32) + 1}};
   for (const auto& c : cases)
     EXPECT_FALSE(DayNumber(c[0], c[1], c[2]).has_value()) << c[0] << "-" << c[1] << "-" << c[2];

@@ -38,9 +38,10 @@ TEST(RegionalSettingsTest, NarrowSpacesGroupDigitsAsTheNoBreakSpace) {
 TEST(RegionalSettingsTest, WhatTheCodePageCannotHoldKeepsTheDefaults) {
   const RegionalSettings d;
   const platform::RegionalTexts cases[] = {
-      {},                                                    // the system says nothing
-      {"\u066B", "\u066C", "\u5E74", "\u6642", "yyyy\u5E74MM\u6708dd\u65E5", "\u5348\u524D", "\u5348\u5F8C"},
-      {",,", "ab", "--", "::", "", "", ""},                  // separators of more than one character
+      {},  // the system says nothing
+      {"\u066B", "\u066C", "\u5E74", "\u6642", "yyyy\u5E74MM\u6708dd\u65E5", "\u5348\u524D",
+       "\u5348\u5F8C"},
+      {",,", "ab", "--", "::", "", "", ""},  // separators of more than one character
   };
   for (const platform::RegionalTexts& texts : cases) {
     const RegionalSettings rs = RegionalSettingsFromTexts(texts);

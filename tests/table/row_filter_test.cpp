@@ -77,7 +77,8 @@ TEST(RowFilterTest, QsoConditionKeepsTheChosenCallsAndPutsTheRestBack) {
   // Then only the header and the matching rows are left, in their order.
   EXPECT_TRUE(filter.FilterActive());
   EXPECT_EQ(Column(table, 0), (std::vector<std::string>{"ID", "r1", "r3", "r4", "r6"}));
-  EXPECT_EQ(Heights(table), (std::vector<int>{heights[0], heights[1], heights[3], heights[4], heights[6]}));
+  EXPECT_EQ(Heights(table),
+            (std::vector<int>{heights[0], heights[1], heights[3], heights[4], heights[6]}));
   EXPECT_EQ(table.RowCount(), 5);
   EXPECT_EQ(table.FixedRows(), 1);
   ASSERT_EQ(filter.HiddenRows().size(), 3u);
@@ -249,7 +250,8 @@ TEST(RowFilterTest, ItemsCombineByTheirOperations) {
       item.Operation = col == 1 ? c.first : c.second;
       filter.Filter().push_back(item);
     }
-    for (int r = 1; r <= 4; ++r) EXPECT_EQ(filter.MatchRow(r), c.passes[static_cast<size_t>(r) - 1]) << r;
+    for (int r = 1; r <= 4; ++r)
+      EXPECT_EQ(filter.MatchRow(r), c.passes[static_cast<size_t>(r) - 1]) << r;
 
     // The switch-on (with prepared conditions) agrees with MatchRow.
     filter.SetFilterActive(true);

@@ -161,21 +161,14 @@ TEST(DetectSortStyle, ChoosesFromTheTextAlone) {
     const char* text;
     SortStyle style;
   } cases[] = {
-      {"12", SortStyle::Numeric},
-      {"-", SortStyle::Numeric},
+      {"12", SortStyle::Numeric},        {"-", SortStyle::Numeric},
       {"1,5", SortStyle::Numeric},  // thousands separator
-      {"1.5", SortStyle::Numeric},
-      {"12/05/2006", SortStyle::Date},
-      {"1/5", SortStyle::Date},
-      {"1/5x", SortStyle::Date},
-      {"/12", SortStyle::Alphabetic},
-      {"123/4", SortStyle::Alphabetic},
-      {"1/", SortStyle::Alphabetic},
-      {"a/1", SortStyle::Alphabetic},
-      {"1/x", SortStyle::Alphabetic},
-      {"", SortStyle::Alphabetic},
-      {"DL1ABC", SortStyle::Alphabetic},
-      {"1,2,3", SortStyle::Alphabetic},
+      {"1.5", SortStyle::Numeric},       {"12/05/2006", SortStyle::Date},
+      {"1/5", SortStyle::Date},          {"1/5x", SortStyle::Date},
+      {"/12", SortStyle::Alphabetic},    {"123/4", SortStyle::Alphabetic},
+      {"1/", SortStyle::Alphabetic},     {"a/1", SortStyle::Alphabetic},
+      {"1/x", SortStyle::Alphabetic},    {"", SortStyle::Alphabetic},
+      {"DL1ABC", SortStyle::Alphabetic}, {"1,2,3", SortStyle::Alphabetic},
   };
   for (const auto& c : cases)
     EXPECT_EQ(DetectSortStyle(c.text, Us()), c.style) << "'" << c.text << "'";
@@ -215,30 +208,14 @@ TEST(TextToNumber, ValuesAndPartialValues) {
     bool ok;
     double value;
   } cases[] = {
-      {"12", true, 12},
-      {"-1.5E2", true, -150},
-      {".", true, 0},
-      {"E5", true, 0},
-      {"  +7", true, 7},
-      {"0.1", true, 0.1},
-      {"1.", true, 1},
-      {".25", true, 0.25},
-      {"1e-5", true, 1e-5},
-      {"2.5e+3", true, 2500},
-      {"-0012.50", true, -12.5},
-      {"12abc", false, 12},
-      {"1.5x", false, 15},
-      {"-3x", false, 3},
-      {"1 234", false, 1},
-      {"12 ", false, 12},
-      {"1E", false, 1},
-      {"1E5x", false, 1},
-      {"1.5.3", false, 15},
-      {"1,5", false, 1},
-      {"abc", false, 0},
-      {"-", false, 0},
-      {"   ", false, 0},
-      {"", false, 0},
+      {"12", true, 12},       {"-1.5E2", true, -150},    {".", true, 0},
+      {"E5", true, 0},        {"  +7", true, 7},         {"0.1", true, 0.1},
+      {"1.", true, 1},        {".25", true, 0.25},       {"1e-5", true, 1e-5},
+      {"2.5e+3", true, 2500}, {"-0012.50", true, -12.5}, {"12abc", false, 12},
+      {"1.5x", false, 15},    {"-3x", false, 3},         {"1 234", false, 1},
+      {"12 ", false, 12},     {"1E", false, 1},          {"1E5x", false, 1},
+      {"1.5.3", false, 15},   {"1,5", false, 1},         {"abc", false, 0},
+      {"-", false, 0},        {"   ", false, 0},         {"", false, 0},
   };
   for (const auto& c : cases) {
     const NumberConversion n = TextToNumber(c.text);
@@ -262,12 +239,34 @@ TEST(TextToNumber, LongAndExtremeNumbers) {
 TEST(CompareKeyCells, PreparedCellGivesTheSameResultsAsTheTexts) {
   // Texts of every style, and texts that agree in their first seven or
   // eight bytes (zero bytes too), where the prefixes alone cannot tell.
-  const std::vector<std::string> texts = {
-      "",          "5",          "-3",         "1,5",        "2.5",       "10",
-      "-",         "abc",        "1 234",      "12abc",      "0",         "007",
-      "12-05-2006", "13-04-2006 10:30", "2006-05-12", "1-2", "x-1",       "\xA5",
-      "1,5,3",     "abcdefg",    "abcdefgh",   "abcdefgh1",  "abcdefgh2", "abcdefg\xFF",
-      std::string("ab\0", 3), std::string("ab\0\0\0\0\0x", 8), "ab",     "abcdefghij"};
+  const std::vector<std::string> texts = {"",
+                                          "5",
+                                          "-3",
+                                          "1,5",
+                                          "2.5",
+                                          "10",
+                                          "-",
+                                          "abc",
+                                          "1 234",
+                                          "12abc",
+                                          "0",
+                                          "007",
+                                          "12-05-2006",
+                                          "13-04-2006 10:30",
+                                          "2006-05-12",
+                                          "1-2",
+                                          "x-1",
+                                          "\xA5",
+                                          "1,5,3",
+                                          "abcdefg",
+                                          "abcdefgh",
+                                          "abcdefgh1",
+                                          "abcdefgh2",
+                                          "abcdefg\xFF",
+                                          std::string("ab\0", 3),
+                                          std::string("ab\0\0\0\0\0x", 8),
+                                          "ab",
+                                          "abcdefghij"};
   for (const RegionalSettings& r : {Us(), Polish(), IsoDates()}) {
     for (const std::string& a : texts) {
       const KeyCellFacts fa = PrepareKeyCell(a, r, 2024);
@@ -338,7 +337,7 @@ TEST(ReadDateTime, DateOrderFromTheShortDateFormat) {
   } formats[] = {
       {"dd/MM/yyyy", Days(2006, 4, 3)}, {"Dd/MM", Days(2006, 4, 3)},
       {"MM/dd/yyyy", Days(2006, 3, 4)}, {"%x", Days(2006, 3, 4)},
-      {"", Days(2006, 3, 4)},          {"e/M/d", std::nan("")},
+      {"", Days(2006, 3, 4)},           {"e/M/d", std::nan("")},
   };
   for (const auto& f : formats) {
     RegionalSettings r;

@@ -56,9 +56,11 @@ TEST(WholeNumberTailReader, EveryTailReadsAsTheTailAlone) {
       const size_t start = tail.find_first_not_of(' ');
       if (start != std::string::npos) {
         size_t digits = start + (tail[start] == '+' || tail[start] == '-' ? 1 : 0);
-        if (digits < tail.size() && tail.find_first_not_of("0123456789", digits) == std::string::npos) {
+        if (digits < tail.size() &&
+            tail.find_first_not_of("0123456789", digits) == std::string::npos) {
           const size_t significant = tail.find_first_not_of('0', digits);
-          const std::string kept = significant == std::string::npos ? "0" : tail.substr(significant);
+          const std::string kept =
+              significant == std::string::npos ? "0" : tail.substr(significant);
           if (kept.size() <= 10) {
             const long long magnitude = std::stoll(kept);
             const long long value = tail[start] == '-' ? -magnitude : magnitude;

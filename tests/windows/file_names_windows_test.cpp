@@ -18,7 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Utf8Path(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+fs::path Utf8Path(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 std::string Utf8(const fs::path& path) {
   const std::u8string text = path.u8string();
@@ -67,7 +69,8 @@ TEST(FileNamesWindows, PathsBeyond260CharactersWork) {
 
 TEST(FileNamesWindows, NamesWindowsForbidsAreRefused) {
   TempDir dir;
-  for (const char* name : {"CON", "nul.csv", "COM1.CSV", "Lpt9", "a:b.csv", "why?.csv", "star*.csv", "dot.", "blank "}) {
+  for (const char* name : {"CON", "nul.csv", "COM1.CSV", "Lpt9", "a:b.csv", "why?.csv", "star*.csv",
+                           "dot.", "blank "}) {
     const std::string path = dir.File(name);
     EXPECT_EQ(CreateError(path), "Cannot create file " + path) << name;
     LogTable table;
@@ -91,8 +94,8 @@ TEST(FileNamesWindows, AFileHeldOpenByAnotherProgramIsNotReplaced) {
   TempDir dir;
   const std::string target = dir.Write("QSL_VIA.TXT", "kept");
   // Another program holding the file open without sharing it.
-  HANDLE held = CreateFileW(fs::path(target).wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = CreateFileW(fs::path(target).wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_EQ(CreateError(target), "Cannot create file " + target);
   LogTable table;

@@ -37,8 +37,8 @@ class HelpOpenerTest : public QObject {
   // An opener that notes the document it was given, then exits with status.
   void FakeOpener(int status) {
     WriteFile(openers.filePath("xdg-open"),
-              "#!/bin/sh\nprintf '%s' \"$1\" > \"" + openers.filePath("opened").toUtf8() + "\"\nexit " +
-                  QByteArray::number(status) + "\n",
+              "#!/bin/sh\nprintf '%s' \"$1\" > \"" + openers.filePath("opened").toUtf8() +
+                  "\"\nexit " + QByteArray::number(status) + "\n",
               true);
   }
 
@@ -104,7 +104,8 @@ class HelpOpenerTest : public QObject {
       QTest::qWait(500);  // the opener ends while the dialog is up
       quietWhileDialogUp = windows->messages.empty() && !Opened().isEmpty();
     };
-    windows->fileAnswers.push_back(kartex::testing::WriteLog(work, "bad.csv", {"CALL,BAND", "SP1AA,20M"}));
+    windows->fileAnswers.push_back(
+        kartex::testing::WriteLog(work, "bad.csv", {"CALL,BAND", "SP1AA,20M"}));
     form->findChild<QPushButton*>("Load_CSV")->click();
     QVERIFY(quietWhileDialogUp);
     QCOMPARE(windows->messages,
@@ -120,7 +121,8 @@ class HelpOpenerTest : public QObject {
 
   void noHelpFileAsksNoOpener() {
     FakeOpener(0);
-    if (!kartex::FindHelpFile(kartex::HelpFileFolders()).isEmpty()) QSKIP("an installed Help_CSV.chm is present");
+    if (!kartex::FindHelpFile(kartex::HelpFileFolders()).isEmpty())
+      QSKIP("an installed Help_CSV.chm is present");
     OpenHelp();
     QCOMPARE(windows->messages, std::vector<std::string>{kHelpError});
     QTest::qWait(100);

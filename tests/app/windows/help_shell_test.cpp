@@ -37,7 +37,8 @@ class HelpShellTest : public QObject {
 
   // The installed copy lies beside KARTEX.exe.
   void installedCopyBesideTheProgram() {
-    QCOMPARE(kartex::HelpFileFolders().value(1), QDir::cleanPath(QCoreApplication::applicationDirPath()));
+    QCOMPARE(kartex::HelpFileFolders().value(1),
+             QDir::cleanPath(QCoreApplication::applicationDirPath()));
   }
 
   void shellOpensTheDocument() {

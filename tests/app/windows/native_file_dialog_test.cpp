@@ -30,7 +30,9 @@ HWND ShownDialog() {
         GetWindowThreadProcessId(window, &process);
         wchar_t name[32] = {};
         GetClassNameW(window, name, 32);
-        if (process != GetCurrentProcessId() || !IsWindowVisible(window) || wcscmp(name, L"#32770") != 0) return TRUE;
+        if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+            wcscmp(name, L"#32770") != 0)
+          return TRUE;
         reinterpret_cast<Search*>(param)->found = window;
         return FALSE;
       },
@@ -96,7 +98,9 @@ class NativeFileDialogTest : public QObject {
   QWidget window;
   kartex::QtWindowSystem windows;
 
-  QString InWork(const QString& name) const { return QDir::toNativeSeparators(QDir(work.path()).filePath(name)); }
+  QString InWork(const QString& name) const {
+    return QDir::toNativeSeparators(QDir(work.path()).filePath(name));
+  }
 
  private slots:
   void initTestCase() {
@@ -125,8 +129,10 @@ class NativeFileDialogTest : public QObject {
   void saveDialogKeepsTheDefaultName_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("filter");
-    QTest::newRow("SD2") << "QSL_VIA.TXT" << "TXT|*.txt";
-    QTest::newRow("SD1") << "COUNTRY.CSV" << "CSV|*.csv";
+    QTest::newRow("SD2") << "QSL_VIA.TXT"
+                         << "TXT|*.txt";
+    QTest::newRow("SD1") << "COUNTRY.CSV"
+                         << "CSV|*.csv";
   }
 
   void saveDialogKeepsTheDefaultName() {
