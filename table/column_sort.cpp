@@ -15,7 +15,7 @@ constexpr const char* kNoIndexes = "No indexes specified for indexed sort";
 // Puts row first + order[i] at first + i; every row moves once, with its
 // height.
 void ApplyOrder(LogTable& table, int first, const std::vector<uint32_t>& order) {
-  std::vector<TableRow> taken;
+  std::vector<LogTable::HeldRow> taken;
   taken.reserve(order.size());
   for (size_t i = 0; i < order.size(); ++i)
     taken.push_back(table.TakeRow(first + static_cast<int>(i)));

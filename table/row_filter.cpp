@@ -136,8 +136,9 @@ void RowFilter::HideRows(const std::vector<int>& rows) {
   for (int r : rows) {
     TGridItem item;
     item.Idx = r;
-    item.Height = table_.RowHeight(r);
-    item.Items = table_.TakeRow(r);
+    LogTable::HeldRow taken = table_.TakeRow(r);
+    item.Height = taken.height;
+    item.Items = std::move(taken.cells);
     hidden_.push_back(std::move(item));
   }
   // Close the gaps: the remaining rows move up in their order.
@@ -182,8 +183,7 @@ void RowFilter::SwitchOff() {
     for (int d = v + n - 1; d >= 0; --d) {
       if (h >= 0 && hidden_[static_cast<size_t>(h)].Idx == d) {
         TGridItem& item = hidden_[static_cast<size_t>(h)];
-        item.Items.height = item.Height;
-        table_.PutRow(d, std::move(item.Items));
+        table_.PutRow(d, {std::move(item.Items), item.Height});
         --h;
       } else if (s >= 0 && s < d) {
         table_.PutRow(d, table_.TakeRow(s));

@@ -1,7 +1,9 @@
 // The CSV reader: separator detection, field splitting, line reading and
 // reading whole files into the log table.
 
-#include "table/csv_reader.h"
+#include "table/csv_field_splitter.h"
+#include "table/csv_line_reader.h"
+#include "table/csv_separator.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,7 @@
 #include "reference_csv.h"
 #include "table/log_table.h"
 #include "table_test_support.h"
+#include "temp_dir.h"
 
 namespace kartex {
 namespace {
@@ -24,6 +27,7 @@ namespace {
 using testing::Cat;
 using testing::Recorder;
 using testing::ReferenceSplit;
+using testing::TempDir;
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -31,38 +35,12 @@ namespace fs = std::filesystem;
 // ------------------------------------------------------------------ helpers
 
 std::vector<std::string> Split(std::string_view line, char sep) {
+  CsvFieldSplitter splitter;
+  const int count = splitter.Split(line, sep);
   std::vector<std::string> fields;
-  SplitCsvLine(line, sep, [&](int column, std::string_view text) {
-    EXPECT_EQ(column, static_cast<int>(fields.size()));
-    fields.emplace_back(text);
-  });
+  for (int k = 0; k < count; ++k) fields.emplace_back(splitter.Field(k));
   return fields;
 }
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempDir {
- public:
-  TempDir() {
-    static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() / ("kartex_csv_" + std::to_string(std::random_device{}()) +
-                                         "_" + std::to_string(counter++));
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const fs::path file = path_ / name;
-    std::ofstream out(file, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file.string();
-  }
-  std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
 
 std::vector<std::string> ReadLines(const std::string& file) {
   CsvLineReader reader(file);
@@ -234,6 +212,26 @@ TEST(FieldSplitting, MatchesTheRulesOnRandomLines) {
   }
 }
 
+// The scans look at 16 and 64 bytes at a time: a field, a quote or a line
+// break mark that ends just before, on or just after a block's edge must
+// split as the rules say, in the SIMD build and in the scalar one alike.
+TEST(FieldSplitting, FieldsEndingAtTheEdgesOfABlockSplitByTheRules) {
+  const std::string fillers[] = {"x", "\"q\"", "a\x0Bb", "\"a\"\"b\"", "\"\""};
+  for (size_t edge : {15u, 16u, 17u, 63u, 64u, 65u}) {
+    for (size_t lead = 0; lead < 4; ++lead) {
+      for (const std::string& filler : fillers) {
+        // The first field ends at byte edge - lead; the rest follow.
+        const std::string first(edge > lead ? edge - lead : 1, 'A');
+        const std::string line = first + "," + filler + "," + std::string(lead + 16, 'B') + ",z";
+        for (const std::string& candidate : {line, "\"" + first + "\"," + filler + ",tail"}) {
+          ASSERT_EQ(Split(candidate, ','), ReferenceSplit(candidate, ','))
+              << "edge " << edge << " lead " << lead << " line [" << candidate << "]";
+        }
+      }
+    }
+  }
+}
+
 TEST(FieldSplitting, SplitterReusesItsBuffersAcrossLines) {
   CsvFieldSplitter splitter;
   ASSERT_EQ(splitter.Split(std::string(5000, 'x') + ",y", ','), 2);
@@ -316,7 +314,7 @@ TEST(LineReading, RewindStartsAgain) {
 
 TEST(LineReading, CannotOpen) {
   TempDir dir;
-  for (const std::string& name : {dir.Path("missing.csv"), dir.Path("")}) {
+  for (const std::string& name : {dir.File("missing.csv"), dir.File("")}) {
     try {
       CsvLineReader reader(name);
       FAIL() << name << " opened";
@@ -491,7 +489,7 @@ TEST_F(ReadCsvFileTest, CannotOpenLeavesTableAndObserverUntouched) {
   Recorder recorder;
   table_.SetCellText(0, 1, "kept");
   table_.SetObserver(&recorder);
-  for (const std::string& name : {dir_.Path("missing.csv"), dir_.Path("")}) {
+  for (const std::string& name : {dir_.File("missing.csv"), dir_.File("")}) {
     try {
       table_.ReadCsvFile(name);
       FAIL() << "read " << name;
@@ -655,8 +653,8 @@ TEST_F(ReadCsvFileTest, LargeLogRowsStayUsableAfterTheRead) {
   // Copies, edits, moves and removals of those rows.
   table_.CopyRow(19999, 1);
   table_.SetCellText(1, 2, "edited");
-  TableRow taken = table_.TakeRow(3);
-  EXPECT_EQ(taken.Cell(0), "K3");
+  LogTable::HeldRow taken = table_.TakeRow(3);
+  EXPECT_EQ(taken.cells.Cell(0), "K3");
   table_.PutRow(4, std::move(taken));
   table_.DeleteRows(5, 10000);
   EXPECT_EQ(table_.RowCount(), 10000);

@@ -50,7 +50,6 @@ TEST(LogTableSizes, WindowDefaults) {
   EXPECT_EQ(table.RowCount(), 2);
   EXPECT_EQ(table.ColCount(), 53);
   EXPECT_EQ(table.FixedRows(), 1);
-  EXPECT_EQ(table.FixedCols(), 0);
   EXPECT_EQ(table.FixedFooters(), 0);
   EXPECT_EQ(table.FieldSeparator(), 0);
   EXPECT_EQ(table.RowHeights(), (std::vector<int>{20, 20}));
@@ -359,8 +358,8 @@ TEST(LogTableRows, ExchangeCopyTakePut) {
   table.SetCellText(0, 3, "changed");  // the copy is independent
   EXPECT_EQ(table.CellText(0, 2), "r1");
 
-  TableRow taken = table.TakeRow(1);
-  EXPECT_EQ(taken.Cell(0), "r3");
+  LogTable::HeldRow taken = table.TakeRow(1);
+  EXPECT_EQ(taken.cells.Cell(0), "r3");
   EXPECT_EQ(taken.height, 13);
   EXPECT_TRUE(table.RowIsEmpty(1));
   EXPECT_EQ(table.RowHeight(1), 20);
