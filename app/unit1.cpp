@@ -26,7 +26,6 @@
 #include "app/qt_window_system.h"
 #include "app/sort_header_view.h"
 #include "app/window_fonts.h"
-#include "country/country_export.h"
 #include "platform/code_page.h"
 
 namespace kartex {
@@ -182,7 +181,7 @@ void TForm1::BuildControls(QWidget* client) {
   RG1Items = new QButtonGroup(RG1);
   RG1Items->setObjectName("RG1Items");
   RG1Items->setExclusive(true);
-  constexpr int kItems = 11;
+  constexpr int kItems = kRG1RemoveFilter + 1;
   const int columnWidth = (RG1->width() - 8) / kItems;
   for (int item = 0; item < kItems; ++item) {
     const QString caption =
@@ -477,7 +476,7 @@ void TForm1::QSL_VIAClick() {
 }
 
 void TForm1::CTY_ADIFClick() {
-  RunCommand([this] { kartex::CTY_ADIFClick(session_); });
+  RunCommand([this] { session_.CTY_ADIFClick(); });
 }
 
 void TForm1::RG1Selected(int itemIndex) {

@@ -5,7 +5,6 @@
 
 #include "commands/session.h"
 #include "console_window_system.h"
-#include "country/country_export.h"
 #include "info_json.h"
 #include "platform/code_page.h"
 
@@ -83,7 +82,7 @@ CliAction ParseAction(ArgReader& reader) {
       action.kind = ActionKind::QsoOff;
     } else {
       action.kind = ActionKind::Qso;
-      action.number = ParseInt(n, "N of qso", 1, 10);
+      action.number = ParseInt(n, "N of qso", 1, kMaxQsoCount);
     }
   } else if (word == "click") {
     std::string col = reader.Take("COL of click");
@@ -212,7 +211,7 @@ bool RunAction(const CliAction& action, Session& session, ConsoleWindowSystem& w
     case ActionKind::SaveCountry:
       if (action.sortBy) session.Controls().sortByItemIndex = *action.sortBy;
       windows.AnswerNextDialog(action.file);
-      CTY_ADIFClick(session);
+      session.CTY_ADIFClick();
       return true;
     case ActionKind::Where:
       session.ApplyCondition(action.number, action.text, action.caseSensitive);

@@ -7,7 +7,10 @@
 
 namespace kartex {
 
-inline constexpr int kRG1RemoveFilter = 10;  // index of "Usuń filtr" in RG1
+// The QSO-count filter offers the stations worked 1 to kMaxQsoCount times.
+inline constexpr int kMaxQsoCount = 10;
+// RG1 lists "1" .. "10" at indexes 0 .. 9, then "Usuń filtr".
+inline constexpr int kRG1RemoveFilter = kMaxQsoCount;
 
 struct ControlStates {
   // Save_CSV, SaveCSV1, SG1, SortBy, RG1 and CTY_ADIF share one state.
@@ -31,7 +34,7 @@ struct ControlStates {
   // SaveStationsCSV1: one row per station needs every shown station to have
   // the same N contacts, which only the QSO-count filter guarantees.
   bool SaveStationsEnabled() const {
-    return logCommandsEnabled && qsoFilterN >= 1 && qsoFilterN <= 10;
+    return logCommandsEnabled && qsoFilterN >= 1 && qsoFilterN <= kMaxQsoCount;
   }
 };
 

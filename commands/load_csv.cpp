@@ -6,7 +6,7 @@
 
 #include "busy_cursor.h"
 #include "session.h"
-#include "table/text_index.h"
+#include "table/row_groups.h"
 
 namespace kartex {
 
@@ -75,24 +75,15 @@ LoadOutcome Session::Load_CSVClick() {
 // One entry per non-empty call, in the order the calls first occur, with the
 // DXCC of that first row and the number of rows carrying the call.
 void Session::BuildTally() {
-  std::vector<TMyRecord>& tally = log_.tally;
-  auto callOf = [&tally](uint32_t entry) { return std::string_view(tally[entry].call); };
-  TextIndex<decltype(callOf)> entryOfCall(callOf, static_cast<size_t>(table_.RowCount()));
-  // The slot of the call a few rows ahead is loaded while this row is counted.
-  constexpr int kLookAhead = 16;
-  const int rows = table_.RowCount();
-  for (int row = 1; row < rows; ++row) {
-    if (row + kLookAhead < rows) {
-      entryOfCall.Prefetch(entryOfCall.Hash(table_.CellText(log_.callColumn, row + kLookAhead)));
-    }
-    std::string_view call = table_.CellText(log_.callColumn, row);
-    if (call.empty()) continue;
-    auto [entry, inserted] = entryOfCall.Insert(call, static_cast<uint32_t>(tally.size()));
-    if (inserted) {
-      tally.push_back({std::string(call), std::string(table_.CellText(log_.dxccColumn, row)), 1});
-    } else {
-      ++tally[entry].qsoCount;
-    }
+  const RowGroups stations = GroupRowsByText(table_, log_.callColumn);
+  log_.tally.clear();
+  log_.tally.reserve(stations.Count());
+  log_.tallyShape = TallyShape::PerStation;
+  for (size_t s = 0; s < stations.Count(); ++s) {
+    if (stations.texts[s].empty()) continue;
+    log_.tally.push_back({std::string(stations.texts[s]),
+                          std::string(table_.CellText(log_.dxccColumn, stations.firstRow[s])),
+                          stations.rowCount[s]});
   }
 }
 

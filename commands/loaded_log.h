@@ -14,8 +14,14 @@ struct TMyRecord {
   int32_t qsoCount = 0;
 };
 
+// The two shapes the tally takes. A load tallies per station; the country
+// export rebuilds it with one entry per data row (each with its call's
+// count), and it keeps that shape until the next load.
+enum class TallyShape { PerStation, PerRow };
+
 struct LoadedLog {
   std::vector<TMyRecord> tally;
+  TallyShape tallyShape = TallyShape::PerStation;
   int callColumn = 0;
   int dxccColumn = 0;
   int qslViaColumn = 0;

@@ -46,13 +46,4 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
 
 bool FileExists(const std::string& path) { return platform::FileExists(path); }
 
-std::string FileNameExtension(const std::string& path) {
-  // A folder ends at the last "/" and, on Windows, at the last "\".
-  size_t nameStart = path.find_last_of("/\\");
-  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
-  size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || dot < nameStart) return {};
-  return path.substr(dot);
-}
-
 }  // namespace kartex

@@ -38,8 +38,4 @@ void WriteFileAtomically(const std::string& path, std::string_view content);
 
 bool FileExists(const std::string& path);
 
-// The extension of the last path component: from its last "." on, or empty
-// when it has none.
-std::string FileNameExtension(const std::string& path);
-
 }  // namespace kartex

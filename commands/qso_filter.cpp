@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "session.h"
-#include "table/text_index.h"
+#include "table/row_groups.h"
 
 namespace kartex {
 namespace {
@@ -61,30 +61,15 @@ std::string Session::BuildQsoCondition(int n) const {
 // One entry per data row, in table order, each with the total count of its
 // call (empty calls included).
 void Session::BuildPerRowTally() {
-  const int rows = table_.RowCount();
-  const size_t dataRows = static_cast<size_t>(rows > 1 ? rows - 1 : 0);
-  std::vector<std::string_view> calls;  // the distinct calls
-  std::vector<int32_t> counts;          // the rows of each
-  std::vector<uint32_t> callOfRow(dataRows);
-  auto callAt = [&calls](uint32_t i) { return calls[i]; };
-  TextIndex<decltype(callAt)> callIndex(callAt, dataRows);
-  for (int row = 1; row < rows; ++row) {
-    std::string_view call = table_.CellText(log_.callColumn, row);
-    auto [i, inserted] = callIndex.Insert(call, static_cast<uint32_t>(calls.size()));
-    if (inserted) {
-      calls.push_back(call);
-      counts.push_back(0);
-    }
-    ++counts[i];
-    callOfRow[static_cast<size_t>(row - 1)] = i;
-  }
-  log_.tally.assign(dataRows, TMyRecord{});
-  for (int row = 1; row < rows; ++row) {
-    TMyRecord& entry = log_.tally[static_cast<size_t>(row - 1)];
-    const uint32_t i = callOfRow[static_cast<size_t>(row - 1)];
-    entry.call.assign(calls[i]);
-    entry.dxcc.assign(table_.CellText(log_.dxccColumn, row));
-    entry.qsoCount = counts[i];
+  const RowGroups calls = GroupRowsByText(table_, log_.callColumn);
+  log_.tally.assign(calls.groupOfRow.size(), TMyRecord{});
+  log_.tallyShape = TallyShape::PerRow;
+  for (size_t i = 0; i < calls.groupOfRow.size(); ++i) {
+    TMyRecord& entry = log_.tally[i];
+    const uint32_t call = calls.groupOfRow[i];
+    entry.call.assign(calls.texts[call]);
+    entry.dxcc.assign(table_.CellText(log_.dxccColumn, static_cast<int>(i) + 1));
+    entry.qsoCount = calls.rowCount[call];
   }
 }
 

@@ -42,6 +42,10 @@ void Session::EditCell(int column, int row, const std::string& text) {
   table_.SetCellText(column, row, text);
 }
 
+void Session::ShowMessages(const std::vector<std::string>& messages) {
+  for (const std::string& message : messages) windows_.ShowMessage(message);
+}
+
 bool Session::FormCloseQuery() { return windows_.Confirm("Zamknąć aplikację ?", "Confirm"); }
 
 bool Session::Close1Click() {

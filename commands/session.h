@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "command_error.h"
 #include "control_states.h"
@@ -47,6 +48,8 @@ class Session {
   void Save_CSVClick();
   // "Plik" -> "Zapisz plik CSV – jedna stacja w wierszu".
   void SaveStationsCSV1Click();
+  // The COUNTRY.CSV "Zapisz" (country_export.cpp).
+  void CTY_ADIFClick();
   // A sort click on the header cell of column, after the window's pixel
   // rules. A table that takes no sort clicks (TableTakesSortClicks) is left
   // as it is; otherwise the keys change and the rows are sorted under the
@@ -67,6 +70,7 @@ class Session {
 
  private:
   void RejectLoad(const std::string& message);
+  void ShowMessages(const std::vector<std::string>& messages);
   // Every switch-off of the row filter goes here, so that the controls know
   // no QSO-count filter is on any more.
   void SwitchFilterOff();

@@ -15,7 +15,7 @@
 #include "busy_cursor.h"
 #include "output_file.h"
 #include "session.h"
-#include "table/text_index.h"
+#include "table/row_groups.h"
 #include "table_export.h"
 
 namespace kartex {
@@ -27,9 +27,8 @@ namespace {
 class StationRows {
  public:
   StationRows(const LogTable& table, int callColumn) {
-    size_t stations = 0;
-    const std::vector<uint32_t> stationOfRow = NumberStations(table, callColumn, stations);
-    GroupRows(stationOfRow, stations);
+    const RowGroups stations = GroupRowsByText(table, callColumn);
+    GroupRows(stations.groupOfRow, stations.Count());
   }
 
   size_t Count() const { return begin_.size() - 1; }
@@ -46,25 +45,6 @@ class StationRows {
   }
 
  private:
-  // The station of each data row (from 0, in the order of first rows).
-  static std::vector<uint32_t> NumberStations(const LogTable& table, int callColumn,
-                                              size_t& stations) {
-    const size_t dataRows = table.RowCount() > 1 ? static_cast<size_t>(table.RowCount() - 1) : 0;
-    std::vector<std::string_view> calls;  // of each station
-    std::vector<uint32_t> stationOfRow(dataRows);
-    auto callOf = [&calls](uint32_t station) { return calls[station]; };
-    TextIndex<decltype(callOf)> stationOfCall(callOf, dataRows);
-    for (size_t i = 0; i < dataRows; ++i) {
-      const std::string_view call = table.CellText(callColumn, static_cast<int>(i) + 1);
-      const auto [station, inserted] =
-          stationOfCall.Insert(call, static_cast<uint32_t>(calls.size()));
-      if (inserted) calls.push_back(call);
-      stationOfRow[i] = station;
-    }
-    stations = calls.size();
-    return stationOfRow;
-  }
-
   // A counting sort of the rows by station, which keeps table order within
   // each station.
   void GroupRows(const std::vector<uint32_t>& stationOfRow, size_t stations) {

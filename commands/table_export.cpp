@@ -7,6 +7,7 @@
 
 #include "busy_cursor.h"
 #include "output_file.h"
+#include "output_name.h"
 #include "session.h"
 #include "table_export.h"
 
@@ -32,15 +33,6 @@ void AppendQuotedCsvField(std::string& line, std::string_view text) {
   }
   line.append(text.substr(start));
   line += '"';
-}
-
-std::string CsvExportFileName(const std::string& chosen, bool* appended) {
-  std::string extension = FileNameExtension(chosen);
-  std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
-    return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-  });
-  *appended = extension != ".CSV";
-  return *appended ? chosen + ".CSV" : chosen;
 }
 
 namespace {
@@ -140,11 +132,8 @@ std::optional<std::string> AskCsvExportFile(WindowSystem& windows, const FileDia
   std::optional<std::string> chosen = windows.SaveFileDialog(dialog);
   if (!chosen) return std::nullopt;
   bool appended = false;
-  std::string fileName = CsvExportFileName(*chosen, &appended);
-  if (appended && FileExists(fileName) &&
-      !windows.Confirm("Plik " + fileName + " już istnieje. Zastąpić ?", "Confirm")) {
-    return std::nullopt;
-  }
+  std::string fileName = CsvOutputName(*chosen, CsvExtensionRule::AnyCase, &appended);
+  if (!MayWriteAppendedName(windows, fileName, appended)) return std::nullopt;
   return fileName;
 }
 

@@ -19,10 +19,6 @@ void SaveSGToCSV(Session& session);
 // so that the file reads back into the same cells.
 void AppendQuotedCsvField(std::string& line, std::string_view text);
 
-// The file name the export writes to: ".CSV" appended unless the file name's
-// own extension is ".csv" in any letter case. *appended tells whether it was.
-std::string CsvExportFileName(const std::string& chosen, bool* appended);
-
 // The save dialog of a mail-merge CSV and the name rule after it: the file
 // to write, or nullopt when the operator cancels the dialog or refuses to
 // replace the existing file that the appended ".CSV" names (the dialog asked

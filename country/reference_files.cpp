@@ -31,16 +31,17 @@ std::string Columns(const std::string& line, size_t first, size_t count) {
 
 }  // namespace
 
-bool OpenReferenceFiles(ReferenceFiles& files, WindowSystem& windows) {
+std::vector<std::string> OpenReferenceFiles(ReferenceFiles& files) {
   const bool ctyOpen = OpenTextFile(files.cty, kCtyDatName);
   const bool adifOpen = OpenTextFile(files.adif, kAdifDxcName);
-  if (ctyOpen && adifOpen) return true;
-  if (!ctyOpen) windows.ShowMessage("Brak obecnosci zbioru CTY.DAT");
-  if (!adifOpen) windows.ShowMessage("Brak obecnosci zbioru ADIF_DXC.TXT");
-  windows.ShowMessage("Brak zbiorow wejscia");
+  if (ctyOpen && adifOpen) return {};
+  std::vector<std::string> messages;
+  if (!ctyOpen) messages.emplace_back("Brak obecnosci zbioru CTY.DAT");
+  if (!adifOpen) messages.emplace_back("Brak obecnosci zbioru ADIF_DXC.TXT");
+  messages.emplace_back("Brak zbiorow wejscia");
   files.cty.Close();
   files.adif.Close();
-  return false;
+  return messages;
 }
 
 size_t ReadCtyDat(TextFile& file, std::vector<TypRecordu_CSV>& countries) {
@@ -126,23 +127,25 @@ size_t ReadAdifDxc(TextFile& file, std::vector<AdifEntry>& entries) {
   return entries.size();
 }
 
-void JoinByName(std::vector<TypRecordu_CSV>& countries, const std::vector<AdifEntry>& entries,
-                WindowSystem& windows) {
+std::vector<std::string> JoinByName(std::vector<TypRecordu_CSV>& countries,
+                                    const std::vector<AdifEntry>& entries) {
   // The first entry of each name; a later entry of the same name never wins.
   std::unordered_map<std::string_view, const AdifEntry*> byName;
   byName.reserve(entries.size());
   for (const AdifEntry& entry : entries) byName.emplace(entry.Country, &entry);
 
+  std::vector<std::string> notFound;
   for (TypRecordu_CSV& country : countries) {
     auto found = byName.find(country.Country);
     if (found != byName.end()) {
       country.NrAdif = found->second->NrAdif;
       CutTo(country.NrAdif, kNrAdifCapacity);
     } else {
-      windows.ShowMessage("Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju " +
-                          Cp1250ToUtf8(country.Country));
+      notFound.push_back("Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju " +
+                         Cp1250ToUtf8(country.Country));
     }
   }
+  return notFound;
 }
 
 }  // namespace kartex

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "commands/window_system.h"
 #include "country/text_helpers.h"
 
 namespace kartex {
@@ -41,9 +40,10 @@ struct ReferenceFiles {
 };
 
 // Opens CTY.DAT and ADIF_DXC.TXT in the current directory. When either does
-// not open, shows which one is missing (CTY.DAT first), then
-// "Brak zbiorow wejscia", closes the other and returns false.
-bool OpenReferenceFiles(ReferenceFiles& files, WindowSystem& windows);
+// not open, closes the other and returns the messages for the operator:
+// which one is missing (CTY.DAT first), then "Brak zbiorow wejscia". No
+// message: both are open.
+std::vector<std::string> OpenReferenceFiles(ReferenceFiles& files);
 
 // Reads the open CTY.DAT to its end into countries (emptied first) and closes
 // it; returns the number of countries. Empty lines, and continuation lines
@@ -55,9 +55,9 @@ size_t ReadCtyDat(TextFile& file, std::vector<TypRecordu_CSV>& countries);
 size_t ReadAdifDxc(TextFile& file, std::vector<AdifEntry>& entries);
 
 // Gives every country the NrAdif of the first ADIF entry of the same name;
-// shows "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju NAME"
-// for each country without one, in table order.
-void JoinByName(std::vector<TypRecordu_CSV>& countries, const std::vector<AdifEntry>& entries,
-                WindowSystem& windows);
+// returns "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju NAME"
+// (UTF-8) for each country without one, in table order.
+std::vector<std::string> JoinByName(std::vector<TypRecordu_CSV>& countries,
+                                    const std::vector<AdifEntry>& entries);
 
 }  // namespace kartex

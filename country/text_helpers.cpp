@@ -4,8 +4,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "commands/session.h"
-
 namespace kartex {
 
 namespace {
@@ -38,7 +36,7 @@ bool TextFile::Fill() {
   const std::optional<size_t> got = file_.ReadAt(offset_, buffer_.data() + old, kChunk);
   if (!got) {
     buffer_.resize(old);
-    throw CommandError("Cannot read file " + name_);
+    throw ReferenceFileError("Cannot read file " + name_);
   }
   buffer_.resize(old + *got);
   offset_ += *got;

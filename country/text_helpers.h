@@ -5,11 +5,18 @@
 // (Windows-1250 or ASCII); a blank is the space character only.
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "platform/files.h"
 
 namespace kartex {
+
+// A reference file that could not be read to its end.
+class ReferenceFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // A text file read line by line. A line ends at LF; a CR right before the LF
 // (or right before the end of the file) belongs to the line end, not to the
@@ -29,7 +36,7 @@ class TextFile {
   const std::string& Name() const { return name_; }
 
   // The next line without its line end; false at the end of the file.
-  // Fails with CommandError "Cannot read file NAME" on a read error.
+  // Fails with ReferenceFileError "Cannot read file NAME" on a read error.
   bool ReadLine(std::string& line);
 
  private:

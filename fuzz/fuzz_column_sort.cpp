@@ -182,17 +182,6 @@ void CheckSort(const SortInput& in) {
                Describe(expected[r]));
     }
   }
-  // The row comparison of the sort itself, on neighbours of the result.
-  const testing::ReferenceSort reference{in.keys, in.width, in.regional, in.year};
-  for (int r = 2; r < table.RowCount(); ++r) {
-    const int plain =
-        reference.Compare(0, sorted[static_cast<size_t>(r) - 1], sorted[static_cast<size_t>(r)]);
-    if (sort.CompareRowsByKeys(0, r - 1, r) != plain) {
-      Mismatch("CompareRowsByKeys of rows " + std::to_string(r - 1) + " and " + std::to_string(r) +
-               " gives " + std::to_string(sort.CompareRowsByKeys(0, r - 1, r)) + ", expected " +
-               std::to_string(plain));
-    }
-  }
 }
 
 }  // namespace

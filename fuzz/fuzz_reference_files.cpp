@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "country/reference_files.h"
-#include "fake_window_system.h"
 #include "fuzz_support.h"
 #include "reference_country.h"
 #include "temp_dir.h"
@@ -97,12 +96,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::remove(dir.File(kAdifDxcName));
   }
 
-  testing::FakeWindowSystem windows;
   ReferenceFiles files;
-  if (!OpenReferenceFiles(files, windows)) {
+  if (const std::vector<std::string> missing = OpenReferenceFiles(files); !missing.empty()) {
     if (withAdif) fuzz::Mismatch("the reference files did not open");
-    fuzz::CheckMessages(windows.messages,
-                        {"Brak obecnosci zbioru ADIF_DXC.TXT", "Brak zbiorow wejscia"});
+    fuzz::CheckMessages(missing, {"Brak obecnosci zbioru ADIF_DXC.TXT", "Brak zbiorow wejscia"});
     return 0;
   }
   if (!withAdif) fuzz::Mismatch("ADIF_DXC.TXT opened, but there is none");
@@ -117,10 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::CheckCountries(countries, expectedCountries, "CTY.DAT");
   fuzz::CheckEntries(entries, testing::ReferenceReadAdifDxc(adif));
 
-  JoinByName(countries, entries, windows);
+  const std::vector<std::string> messages = JoinByName(countries, entries);
   const std::vector<std::string> expectedMessages =
       testing::ReferenceJoinByName(expectedCountries, testing::ReferenceReadAdifDxc(adif));
   fuzz::CheckCountries(countries, expectedCountries, "join");
-  fuzz::CheckMessages(windows.messages, expectedMessages);
+  fuzz::CheckMessages(messages, expectedMessages);
   return 0;
 }

@@ -93,21 +93,4 @@ void ColumnSort::SortByKeys() {
   ApplyOrder(table_, first, order);
 }
 
-int ColumnSort::CompareRowsByKeys(int k, int a, int b) const {
-  const int count = keys_.Count();
-  const int colCount = table_.ColCount();
-  const TableRow& rowA = table_.Row(a);
-  const TableRow& rowB = table_.Row(b);
-  // Rows equal on one key are ordered by the next key of the list.
-  for (; k < count; ++k) {
-    const uint32_t entry = keys_.Entry(k);
-    const int column = static_cast<int>(entry & kColumnBits);
-    // A key beyond the last column reads empty texts: all rows equal on it.
-    if (column >= colCount) continue;
-    const int v = CompareKeyCells(rowA.Cell(column), rowB.Cell(column), regional_, currentYear_);
-    if (v != 0) return (entry & TSortIndexList::kDescendingBit) ? -v : v;
-  }
-  return 0;
-}
-
 }  // namespace kartex

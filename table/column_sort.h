@@ -41,7 +41,6 @@ class ColumnSort {
   // Sorts rows FixedRows .. RowCount-1 by the keys; fails with
   // "No indexes specified for indexed sort" when there is none.
   void SortByKeys();
-  int CompareRowsByKeys(int k, int a, int b) const;
 
   // The year that completes and windows dates of date-style cells; 0, the
   // default, takes it from the system clock when a sort starts.

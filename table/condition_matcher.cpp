@@ -11,6 +11,7 @@
 #include "platform/code_page.h"
 #include "table/condition_values.h"
 #include "table/text_index.h"
+#include "table/three_way.h"
 
 namespace kartex {
 namespace {
@@ -23,11 +24,10 @@ bool IsBlankNeighbour(char c) { return IsSeparator(c) || c == '='; }
 // ---------------------------------------------------------------------------
 // Comparison
 
-int Sign(double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); }
-
-// By unsigned character codes over at most the first 255 characters; a proper
-// prefix is the smaller.
-int CompareTexts(std::string_view a, std::string_view b) {
+// By unsigned character codes over at most the first 255 characters (an
+// operand is cut there); a proper prefix is the smaller. The sort compares
+// whole texts (CompareTexts).
+int CompareOperandTexts(std::string_view a, std::string_view b) {
   a = a.substr(0, std::min(a.size(), kMaxOperand));
   b = b.substr(0, std::min(b.size(), kMaxOperand));
   const size_t n = std::min(a.size(), b.size());
@@ -191,13 +191,13 @@ class AlternativeMatcher {
 
   int CompareTail(const Operand& op, std::string_view tail, const TailReadings& tails) const {
     if (op.number) {
-      if (const std::optional<double> number = tails.Number()) return Sign(*number, *op.number);
+      if (const std::optional<double> number = tails.Number()) return ThreeWay(*number, *op.number);
     }
     if (op.date) {
       if (const std::optional<int32_t> date = tails.Date())
         return *date < *op.date ? -1 : (*date > *op.date ? 1 : 0);
     }
-    return CompareTexts(tail, op.text);
+    return CompareOperandTexts(tail, op.text);
   }
 
   bool Holds(const Comparison& c, std::string_view tail, const TailReadings& tails) const {

@@ -15,12 +15,15 @@
 
 namespace kartex {
 
-// Does text satisfy condition? Prepares the condition on every call.
+// Does text satisfy condition? Prepares the condition on every call: the
+// plain road, kept on purpose for RowFilter::MatchRow outside a filter run
+// and as the answer the tests and fuzzers hold PreparedCondition to.
 bool MatchCondition(std::string_view condition, std::string_view text, bool caseSensitive,
                     const RegionalSettings& regional);
 
 // Matches one alternative (already upper-cased by the caller when not
-// case-sensitive) against text.
+// case-sensitive) against text. Not on the program's road: the tests match
+// single alternatives through it.
 bool MatchAlternative(std::string_view pattern, std::string_view text,
                       const RegionalSettings& regional);
 

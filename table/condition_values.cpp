@@ -4,7 +4,7 @@
 
 namespace kartex {
 
-DateOrder DateOrderOf(std::string_view shortDateFormat) {
+DateFieldPlaces DateFieldPlacesOf(std::string_view shortDateFormat) {
   constexpr size_t kNone = std::string_view::npos;
   size_t d = kNone, m = kNone, y = kNone;
   for (size_t i = 0; i < shortDateFormat.size(); ++i) {
@@ -14,7 +14,7 @@ DateOrder DateOrderOf(std::string_view shortDateFormat) {
     if (c == 'M' && m == kNone) m = i;
     if (c == 'Y' && y == kNone) y = i;
   }
-  DateOrder order;
+  DateFieldPlaces order;
   if (d == kNone || m == kNone || y == kNone) return order;
   auto rank = [&](size_t pos) { return int(pos > d) + int(pos > m) + int(pos > y); };
   order.day = rank(d);
@@ -53,7 +53,7 @@ TailReadings::TailReadings(std::string_view text, const RegionalSettings& region
       numbers_(numbers),
       dates_(dates),
       at_(text.size()),
-      dateReader_(regional.dateSeparator, DateOrderOf(regional.shortDateFormat)) {}
+      dateReader_(regional.dateSeparator, DateFieldPlacesOf(regional.shortDateFormat)) {}
 
 void TailReadings::MoveTo(size_t t) {
   if (!numbers_ && !dates_) {

@@ -22,23 +22,24 @@ namespace kartex {
 
 // Which field of a date text (0, 1, 2) holds the day, the month and the year:
 // the order of the first "d", "m" and "y" of the short date format (either
-// case); month-day-year when one of them is missing.
-struct DateOrder {
+// case); month-day-year when one of them is missing. The condition matcher
+// reads dates so; the sort has its own rule (LeadingDateOrder).
+struct DateFieldPlaces {
   int day = 1, month = 0, year = 2;
 };
-DateOrder DateOrderOf(std::string_view shortDateFormat);
+DateFieldPlaces DateFieldPlacesOf(std::string_view shortDateFormat);
 
 // The tails of one text as dates, from the shortest to the longest.
 class DateTailReader {
  public:
-  DateTailReader(char separator, DateOrder order) : separator_(separator), order_(order) {}
+  DateTailReader(char separator, DateFieldPlaces order) : separator_(separator), order_(order) {}
   void Prepend(char c);
   // The day number (see DayNumber) of the tail read so far, if it is a date.
   std::optional<int32_t> Value() const;
 
  private:
   char separator_;
-  DateOrder order_;
+  DateFieldPlaces order_;
   int separators_ = 0;
   WholeNumberTailReader first_;  // the text in front of the first separator
   WholeNumberTailReader whole_;  // the whole tail

@@ -1,5 +1,7 @@
 #include "table/number_reader.h"
 
+#include "table/three_way.h"
+
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -10,8 +12,6 @@ namespace {
 
 // An exponent this large already puts any text's value beyond the doubles.
 constexpr int64_t kExponentLimit = int64_t{1} << 50;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,

@@ -127,7 +127,7 @@ class RowComparison {
         break;
       case ColumnKind::Numbers:
       case ColumnKind::Dates:
-        v = SortSign(ValueOf(keyA), ValueOf(keyB));
+        v = ThreeWay(ValueOf(keyA), ValueOf(keyB));
         break;
       case ColumnKind::Mixed:
         v = CompareKeyFacts(column.facts[rowA], column.facts[rowB]);

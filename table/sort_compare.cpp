@@ -16,8 +16,6 @@ namespace {
 
 constexpr size_t kNone = std::string_view::npos;
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // TextToNumber's value of a text that is no number: the digits read before
 // the failure and before any exponent, as one whole number. The character
 // at index pointAt (if any) reads as the decimal point.
@@ -52,8 +50,6 @@ NumberConversion ParseNumber(std::string_view t, size_t pointAt) {
 // Year of the local clock, re-read at most once a minute.
 std::atomic<int64_t> g_cachedYear{0};  // (minute << 16) | year
 
-int Sign(double a, double b) { return a > b ? 1 : (a < b ? -1 : 0); }
-
 }  // namespace
 
 int CompareTexts(std::string_view a, std::string_view b) {
@@ -75,32 +71,34 @@ namespace {
 
 int CompareNumbers(const NumberConversion& a, const NumberConversion& b) {
   if (!a.ok && !b.ok) return 0;
-  return Sign(a.value, b.value);
+  return ThreeWay(a.value, b.value);
 }
 
 // ---- Date-time texts ----------------------------------------------------
 
-enum class DateOrder { MDY, DMY, YMD };
+// The sort reads a date in the order of the first date letter of the short
+// date format alone (the condition matcher places every field: DateFieldPlaces).
+enum class LeadingDateOrder { MDY, DMY, YMD };
 
-DateOrder OrderOf(std::string_view shortDateFormat) {
+LeadingDateOrder LeadingDateOrderOf(std::string_view shortDateFormat) {
   for (char c : shortDateFormat) {
     switch (c) {
       case 'd':
       case 'D':
-        return DateOrder::DMY;
+        return LeadingDateOrder::DMY;
       case 'y':
       case 'Y':
       case 'e':
       case 'E':
-        return DateOrder::YMD;
+        return LeadingDateOrder::YMD;
       case 'm':
       case 'M':
-        return DateOrder::MDY;
+        return LeadingDateOrder::MDY;
       default:
         break;
     }
   }
-  return DateOrder::MDY;
+  return LeadingDateOrder::MDY;
 }
 
 // Cursor over a date-time text; blanks may stand before every element.
@@ -186,11 +184,11 @@ bool ScanDate(Scanner& sc, const RegionalSettings& regional, int currentYear, do
   const bool three = sc.Char(regional.dateSeparator) && sc.Number(n3, d3);
   if (!three) sc.Restore(afterTwo);
 
-  const DateOrder order = OrderOf(regional.shortDateFormat);
+  const LeadingDateOrder order = LeadingDateOrderOf(regional.shortDateFormat);
   int year, month, day;
   if (!three) {
     year = currentYear;
-    if (order == DateOrder::DMY) {
+    if (order == LeadingDateOrder::DMY) {
       day = n1;
       month = n2;
     } else {
@@ -200,13 +198,13 @@ bool ScanDate(Scanner& sc, const RegionalSettings& regional, int currentYear, do
   } else {
     int yearDigits;
     switch (order) {
-      case DateOrder::DMY:
+      case LeadingDateOrder::DMY:
         day = n1;
         month = n2;
         year = n3;
         yearDigits = d3;
         break;
-      case DateOrder::YMD:
+      case LeadingDateOrder::YMD:
         year = n1;
         month = n2;
         day = n3;
@@ -366,7 +364,7 @@ int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettin
       return CompareNumbers(SortNumber(a, regional), SortNumber(b, regional));
     case SortStyle::Date: {
       if (currentYear == 0) currentYear = SystemCurrentYear();
-      return Sign(SortDate(a, regional, currentYear), SortDate(b, regional, currentYear));
+      return ThreeWay(SortDate(a, regional, currentYear), SortDate(b, regional, currentYear));
     }
     case SortStyle::Alphabetic:
       break;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "regional_settings.h"
+#include "table/three_way.h"
 
 namespace kartex {
 
@@ -19,7 +20,9 @@ struct NumberConversion {
 };
 
 // -1, 0 or 1 in ascending sense. currentYear completes dates of the date
-// style as in ReadDateTime (0: the year of the system clock).
+// style as in ReadDateTime (0: the year of the system clock). The plain
+// comparison, kept on purpose: the sort compares prepared KeyCellFacts, and
+// the tests and fuzzers hold those to this.
 int CompareKeyCells(std::string_view a, std::string_view b, const RegionalSettings& regional,
                     int currentYear = 0);
 SortStyle DetectSortStyle(std::string_view text, const RegionalSettings& regional);
@@ -51,24 +54,17 @@ KeyCellFacts PrepareKeyCell(std::string_view text, const RegionalSettings& regio
 // CompareKeyCells of two texts from their facts, or kTextsDecide when only
 // the texts can tell: then CompareTexts of the two texts gives the result.
 constexpr int kTextsDecide = 2;
-// -1, 0 or 1 as a is less than, equal to or greater than b. Without
-// branches: in a sort the outcome is as good as random, and mispredicted
-// branches would cost more than the comparison itself.
-template <typename T>
-inline int SortSign(T a, T b) {
-  return static_cast<int>(a > b) - static_cast<int>(a < b);
-}
 // The alphabetic comparison of two texts by their prefixes, the same way.
 inline int ComparePrefixes(uint64_t a, uint64_t b) {
-  const int v = SortSign(a, b);
+  const int v = ThreeWay(a, b);
   return v == 0 && (a & 0xFF) == 8 ? kTextsDecide : v;
 }
 inline int CompareKeyFacts(const KeyCellFacts& a, const KeyCellFacts& b) {
   switch (a.style) {
     case SortStyle::Numeric:
-      return !a.numberOk && !b.numberOk ? 0 : SortSign(a.number, b.number);
+      return !a.numberOk && !b.numberOk ? 0 : ThreeWay(a.number, b.number);
     case SortStyle::Date:
-      return SortSign(a.date, b.date);
+      return ThreeWay(a.date, b.date);
     case SortStyle::Alphabetic:
       break;
   }

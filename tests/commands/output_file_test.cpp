@@ -5,6 +5,7 @@
 
 #include "commands/command_error.h"
 #include "commands/output_file.h"
+#include "commands/output_name.h"
 #include "temp_dir.h"
 
 namespace kartex::testing {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "commands/output_name.h"
 #include "commands/table_export.h"
 #include "io_faults.h"
 #include "session_fixture.h"
@@ -111,7 +112,7 @@ TEST_F(TableExportTest, CellsOfAnyLengthAreWrittenWhole) {
   EXPECT_EQ(ReadFile(dir.File("lengths.csv")), expected);
 }
 
-TEST(CsvExportFileName, ExtensionOfTheFileNameOnly) {
+TEST(CsvOutputName, ExportRuleLooksAtTheExtensionOfTheFileNameOnly) {
   struct Case {
     const char* chosen;
     const char* written;
@@ -121,7 +122,7 @@ TEST(CsvExportFileName, ExtensionOfTheFileNameOnly) {
                  Case{"/home/op/v1.2/log.csv", "/home/op/v1.2/log.csv"},
                  Case{"log.v2.csv", "log.v2.csv"}, Case{"log.csv.bak", "log.csv.bak.CSV"}}) {
     bool appended = false;
-    EXPECT_EQ(CsvExportFileName(c.chosen, &appended), c.written) << c.chosen;
+    EXPECT_EQ(CsvOutputName(c.chosen, CsvExtensionRule::AnyCase, &appended), c.written) << c.chosen;
     EXPECT_EQ(appended, std::string(c.chosen) != c.written);
   }
 }

@@ -1,4 +1,5 @@
-#include "country/country_export.h"
+#include "commands/country_export.h"
+#include "commands/output_name.h"
 
 #include <gtest/gtest.h>
 
@@ -175,7 +176,7 @@ TEST(CountryRows, NoCountryMatchesAnEmptyNumber) {
   EXPECT_EQ(CountryRowsInAdifOrder(kCountries, tally), "");
 }
 
-TEST(CountryFileName, AppendsCsvUnlessTheFileNameEndsInCsvOrCSV) {
+TEST(CsvOutputName, CountryRuleAppendsCsvUnlessTheFileNameEndsInCsvOrCSV) {
   struct Case {
     std::string chosen;
     std::string expected;
@@ -193,7 +194,8 @@ TEST(CountryFileName, AppendsCsvUnlessTheFileNameEndsInCsvOrCSV) {
   };
   for (const Case& c : cases) {
     bool appended = false;
-    EXPECT_EQ(CountryFileName(c.chosen, appended), c.expected) << c.chosen;
+    EXPECT_EQ(CsvOutputName(c.chosen, CsvExtensionRule::LowerOrUpper, &appended), c.expected)
+        << c.chosen;
     EXPECT_EQ(appended, c.expected != c.chosen) << c.chosen;
   }
 }
@@ -227,7 +229,7 @@ class CountryExportTest : public ::testing::Test {
   std::string Export(int sortBy, const std::string& name = "COUNTRY.CSV") {
     session.Controls().sortByItemIndex = sortBy;
     windows.saveAnswer = dir.File(name);
-    CTY_ADIFClick(session);
+    session.CTY_ADIFClick();
     return ReadBytes(dir.File(name));
   }
 
@@ -315,7 +317,7 @@ TEST_F(CountryExportTest, WriteErrorIsReportedAndRestoresTheCursor) {
   session.Controls().sortByItemIndex = 0;
   windows.saveAnswer = dir.File("no-such-folder/COUNTRY.CSV");
   try {
-    CTY_ADIFClick(session);
+    session.CTY_ADIFClick();
     ADD_FAILURE() << "a file in a missing folder was reported written";
   } catch (const CommandError& error) {
     EXPECT_EQ(std::string(error.what()).rfind("Cannot create file ", 0), 0u) << error.what();
@@ -355,7 +357,7 @@ TEST_F(CountryExportTest, AppendedExtensionAsksBeforeReplacingAnExistingFile) {
 TEST_F(CountryExportTest, CancelInTheDialogDoesNothing) {
   LoadSmallLog();
   windows.saveAnswer.reset();
-  CTY_ADIFClick(session);
+  session.CTY_ADIFClick();
   EXPECT_TRUE(windows.events.empty());
   EXPECT_EQ(Calls(session.Log().tally), "SP5AAA|DL1AAA|VE3AAA|UA3AAA|TW1AA|ZZ9ZZ|VE7BBB|SP9BBB");
 }
@@ -413,13 +415,12 @@ TEST(DemoReferenceFiles, JoinEveryDxccOfTheDemoLog) {
   ASSERT_EQ(session.Load_CSVClick(), LoadOutcome::Loaded);
 
   ReferenceFiles files;
-  ASSERT_TRUE(OpenReferenceFiles(files, windows));
+  ASSERT_TRUE(OpenReferenceFiles(files).empty());
   std::vector<TypRecordu_CSV> countries;
   std::vector<AdifEntry> entries;
   ReadCtyDat(files.cty, countries);
   ReadAdifDxc(files.adif, entries);
-  windows.messages.clear();
-  JoinByName(countries, entries, windows);
+  windows.messages = JoinByName(countries, entries);
   // The two entities counted only for other awards have no ADIF number.
   EXPECT_EQ(windows.messages.size(), 2u);
 
@@ -470,7 +471,7 @@ TEST(CountryExportSpeed, HundredThousandRowsWithTheRealReferenceFiles) {
     session.Controls().sortByItemIndex = order;
     windows.saveAnswer = dir.File("COUNTRY.CSV");
     const auto start = std::chrono::steady_clock::now();
-    CTY_ADIFClick(session);
+    session.CTY_ADIFClick();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "[ timing   ] country list, " << (order == 0 ? "ADIF" : "CTY")

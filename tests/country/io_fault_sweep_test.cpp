@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "commands/command_error.h"
+#include "commands/country_export.h"
 #include "commands/session.h"
-#include "country/country_export.h"
 #include "country/country_test_support.h"
 #include "fake_window_system.h"
 #include "io_faults.h"
@@ -142,7 +142,7 @@ TEST_F(IoFaultSweep, TheCountryListAndItsReferenceFiles) {
   // A reference file that cannot be opened is reported as missing.
   errors.push_back("Brak zbiorow wejscia");
   Sweep(
-      "COUNTRY.CSV", [](Session& s) { CTY_ADIFClick(s); }, errors);
+      "COUNTRY.CSV", [](Session& s) { s.CTY_ADIFClick(); }, errors);
 }
 
 TEST_F(IoFaultSweep, LoadingALog) {

@@ -66,10 +66,10 @@ TEST(OpenReferenceFiles, NamesEachMissingFileInOrderThenTheSummary) {
     ScratchDirectory dir;
     if (c.cty) WriteBytes("CTY.DAT", "");
     if (c.adif) WriteBytes("ADIF_DXC.TXT", "");
-    RecordingWindows windows;
     ReferenceFiles files;
-    EXPECT_EQ(OpenReferenceFiles(files, windows), c.opened);
-    EXPECT_EQ(windows.messages, c.messages) << "cty " << c.cty << " adif " << c.adif;
+    const std::vector<std::string> messages = OpenReferenceFiles(files);
+    EXPECT_EQ(messages.empty(), c.opened);
+    EXPECT_EQ(messages, c.messages) << "cty " << c.cty << " adif " << c.adif;
     // On failure the file that did open is closed again.
     EXPECT_EQ(files.cty.IsOpen(), c.opened);
     EXPECT_EQ(files.adif.IsOpen(), c.opened);
@@ -371,8 +371,8 @@ TEST(JoinByName, GivesEachCountryTheNumberOfTheFirstEntryOfItsName) {
             "ADNA"),          // differs only in the case of an accented letter
       Entry("501", "NIBY "),  // a trailing blank makes another name
   };
-  RecordingWindows windows;
-  JoinByName(countries, entries, windows);
+  std::vector<std::string> messages;
+  messages = JoinByName(countries, entries);
 
   EXPECT_EQ(countries[0].NrAdif, "269");
   EXPECT_EQ(countries[1].NrAdif, "001");
@@ -386,19 +386,19 @@ TEST(JoinByName, GivesEachCountryTheNumberOfTheFirstEntryOfItsName) {
       "ADNA",  // UTF-8 "Ł"
       "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju NIBY",
   };
-  EXPECT_EQ(windows.messages, expected);
+  EXPECT_EQ(messages, expected);
 }
 
 TEST(JoinByName, EmptyTablesGiveNoMessageOrOneMessagePerCountry) {
-  RecordingWindows windows;
+  std::vector<std::string> messages;
   std::vector<TypRecordu_CSV> none;
-  JoinByName(none, {Entry("001", "CANADA")}, windows);
-  EXPECT_TRUE(windows.messages.empty());
+  messages = JoinByName(none, {Entry("001", "CANADA")});
+  EXPECT_TRUE(messages.empty());
 
   std::vector<TypRecordu_CSV> countries = {Country("A"), Country("B")};
-  JoinByName(countries, {}, windows);
-  ASSERT_EQ(windows.messages.size(), 2u);
-  EXPECT_EQ(windows.messages[1], "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju B");
+  messages = JoinByName(countries, {});
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1], "Nie znaleziono Nr_ADIF-DXCC w zbiorze ADIF_DXC.TXT dla Kraju B");
 }
 
 TEST(JoinByName, CutAdifNamesNeverMatch) {
@@ -407,10 +407,10 @@ TEST(JoinByName, CutAdifNamesNeverMatch) {
   const std::string longName = "Abcdefghijklmnopqrstuvwxyz";
   auto countries = ReadCty(CrLfLines({longName + ":"}));
   auto entries = ReadAdif(CrLfLines({"001 " + longName}));
-  RecordingWindows windows;
-  JoinByName(countries, entries, windows);
+  std::vector<std::string> messages;
+  messages = JoinByName(countries, entries);
   EXPECT_EQ(countries[0].NrAdif, "");
-  EXPECT_EQ(windows.messages.size(), 1u);
+  EXPECT_EQ(messages.size(), 1u);
 }
 
 // ---- Against the step-by-step rules -------------------------------------------
@@ -448,8 +448,8 @@ TEST(ReferenceFiles, ReadersAndJoinFollowTheStepByStepRulesOnRandomFiles) {
     const auto entries = ReadAdif(adif);
     auto expectedCountries = testing::ReferenceReadCtyDat(cty);
     const auto expectedEntries = testing::ReferenceReadAdifDxc(adif);
-    RecordingWindows windows;
-    JoinByName(countries, entries, windows);
+    std::vector<std::string> messages;
+    messages = JoinByName(countries, entries);
     const std::vector<std::string> expectedMessages =
         testing::ReferenceJoinByName(expectedCountries, expectedEntries);
 
@@ -465,7 +465,7 @@ TEST(ReferenceFiles, ReadersAndJoinFollowTheStepByStepRulesOnRandomFiles) {
       EXPECT_EQ(entries[k].NrAdif, expectedEntries[k].NrAdif) << adif;
       EXPECT_EQ(entries[k].Country, expectedEntries[k].Country) << adif;
     }
-    ASSERT_EQ(windows.messages, expectedMessages) << cty << adif;
+    ASSERT_EQ(messages, expectedMessages) << cty << adif;
   }
 }
 
@@ -483,19 +483,19 @@ TEST(RealReferenceFiles, EveryCtyDatJoinsAllButTheSixStarEntries) {
     std::filesystem::copy_file(item.path(), dir.Path() / "CTY.DAT");
     std::filesystem::copy_file(reference / "ADIF_DXC.TXT", dir.Path() / "ADIF_DXC.TXT");
 
-    RecordingWindows windows;
+    std::vector<std::string> messages;
     ReferenceFiles files;
-    ASSERT_TRUE(OpenReferenceFiles(files, windows));
+    ASSERT_TRUE(OpenReferenceFiles(files).empty());
     std::vector<TypRecordu_CSV> countries;
     std::vector<AdifEntry> entries;
     EXPECT_EQ(ReadCtyDat(files.cty, countries), 346u) << item.path();
     EXPECT_EQ(ReadAdifDxc(files.adif, entries), 402u) << item.path();
-    JoinByName(countries, entries, windows);
+    messages = JoinByName(countries, entries);
 
     int joined = 0;
     for (const TypRecordu_CSV& country : countries) joined += country.NrAdif.empty() ? 0 : 1;
     EXPECT_EQ(joined, 340) << item.path();
-    EXPECT_EQ(windows.messages.size(), 6u) << item.path();
+    EXPECT_EQ(messages.size(), 6u) << item.path();
 
     auto poland = std::find_if(countries.begin(), countries.end(),
                                [](const TypRecordu_CSV& c) { return c.Country == "POLAND"; });

@@ -12,11 +12,10 @@ TEST(OpenReferenceFilesPosix, NamesAreCaseSensitive) {
   ScratchDirectory dir;
   WriteBytes("cty.dat", "");
   WriteBytes("ADIF_DXC.TXT", "");
-  RecordingWindows windows;
   ReferenceFiles files;
-  EXPECT_FALSE(OpenReferenceFiles(files, windows));
-  ASSERT_FALSE(windows.messages.empty());
-  EXPECT_EQ(windows.messages.front(), "Brak obecnosci zbioru CTY.DAT");
+  const std::vector<std::string> messages = OpenReferenceFiles(files);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.front(), "Brak obecnosci zbioru CTY.DAT");
 }
 
 }  // namespace

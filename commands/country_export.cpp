@@ -1,4 +1,4 @@
-#include "country/country_export.h"
+#include "country_export.h"
 
 #include <algorithm>
 #include <climits>
@@ -7,9 +7,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "commands/busy_cursor.h"
-#include "commands/output_file.h"
+#include "busy_cursor.h"
+#include "output_file.h"
+#include "output_name.h"
 #include "platform/code_page.h"
+#include "session.h"
 #include "table/whole_number.h"
 
 namespace kartex {
@@ -110,51 +112,47 @@ std::string CountryRowsInAdifOrder(const std::vector<TypRecordu_CSV>& countries,
   return out;
 }
 
-std::string CountryFileName(const std::string& chosen, bool& appended) {
-  const std::string extension = FileNameExtension(chosen);
-  appended = extension != ".csv" && extension != ".CSV";
-  return appended ? chosen + ".CSV" : chosen;
-}
-
-void CTY_ADIFClick(Session& session) {
-  WindowSystem& windows = session.Windows();
+// The COUNTRY.CSV "Zapisz": asks for the file, reads and joins the reference
+// files of the current directory, rebuilds the tally over all rows and
+// writes the list in the order chosen in SortBy. The file is written in one
+// piece at the end, so an export that fails leaves the previous file as it
+// was.
+void Session::CTY_ADIFClick() {
   const std::optional<std::string> chosen =
-      windows.SaveFileDialog(FileDialogSpec{"SD1", "COUNTRY.CSV", "CSV|*.csv"});
+      windows_.SaveFileDialog(FileDialogSpec{"SD1", "COUNTRY.CSV", "CSV|*.csv"});
   if (!chosen) return;
 
   std::vector<TypRecordu_CSV> countries;
   {
     ReferenceFiles files;
-    if (!OpenReferenceFiles(files, windows)) return;
+    const std::vector<std::string> missing = OpenReferenceFiles(files);
+    ShowMessages(missing);
+    if (!missing.empty()) return;
     std::vector<AdifEntry> adif;
     ReadCtyDat(files.cty, countries);
     ReadAdifDxc(files.adif, adif);
-    JoinByName(countries, adif, windows);
+    ShowMessages(JoinByName(countries, adif));
   }
 
-  // The dialog asked only about the name chosen in it; a name that got
-  // ".CSV" appended is asked about here, before the hourglass shows.
+  // A name that got ".CSV" appended is asked about here, before the
+  // hourglass shows.
   bool appended = false;
-  const std::string fileName = CountryFileName(*chosen, appended);
-  if (appended && FileExists(fileName) &&
-      !windows.Confirm("Plik " + fileName + " już istnieje. Zastąpić ?", "Confirm")) {
-    return;
-  }
+  const std::string fileName = CsvOutputName(*chosen, CsvExtensionRule::LowerOrUpper, &appended);
+  if (!MayWriteAppendedName(windows_, fileName, appended)) return;
 
-  BusyCursor busy(windows);  // the normal cursor comes back on every way out
+  BusyCursor busy(windows_);  // the normal cursor comes back on every way out
 
   std::string content = kCountryCsvHeader;
   content += "\r\n";
-  if (session.Table().RowCount() < 2) {
-    windows.ShowMessage("Brak rekordów w tabeli !");
+  if (table_.RowCount() < 2) {
+    windows_.ShowMessage("Brak rekordów w tabeli !");
   } else {
-    session.FiltrQSO(0);
-    std::vector<TMyRecord>& tally = session.Log().tally;
-    if (session.Controls().sortByItemIndex == 1) {
-      content += CountryRowsInCtyOrder(countries, tally);
+    FiltrQSO(0);
+    if (controls_.sortByItemIndex == 1) {
+      content += CountryRowsInCtyOrder(countries, log_.tally);
     } else {
-      Sort(tally);
-      content += CountryRowsInAdifOrder(countries, tally);
+      kartex::Sort(log_.tally);  // the tally, not the header sort
+      content += CountryRowsInAdifOrder(countries, log_.tally);
     }
   }
   WriteFileAtomically(fileName, content);

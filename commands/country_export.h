@@ -6,21 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "commands/loaded_log.h"
-#include "commands/session.h"
 #include "country/reference_files.h"
+#include "loaded_log.h"
 
 namespace kartex {
 
 inline constexpr const char* kCountryCsvHeader =
     "\"NR_CTY_COUNTRY\",\"NR_ADIF_DXCC\",\"COUNTRY\",\"PREFIKSES\"";
-
-// The COUNTRY.CSV "Zapisz": asks for the file, reads and joins the reference
-// files of the current directory, rebuilds the tally over all rows and
-// writes the list in the order chosen in SortBy. The file is written in one
-// piece at the end, so an export that fails leaves the previous file as it
-// was.
-void CTY_ADIFClick(Session& session);
 
 // The DXCC text as it is compared with NrAdif: a number text, except that a
 // text holding a blank stays as it is.
@@ -43,9 +35,5 @@ std::string CountryRowsInCtyOrder(const std::vector<TypRecordu_CSV>& countries,
 // The tally must be sorted already.
 std::string CountryRowsInAdifOrder(const std::vector<TypRecordu_CSV>& countries,
                                    const std::vector<TMyRecord>& tally);
-
-// The output name: ".CSV" appended unless the file name's extension is
-// exactly ".csv" or ".CSV".
-std::string CountryFileName(const std::string& chosen, bool& appended);
 
 }  // namespace kartex
