@@ -7,7 +7,7 @@
 #include <QTableView>
 
 #include "app/sort_mark.h"
-#include "table/header_click_rules.h"
+#include "app/header_click_geometry.h"
 
 namespace kartex {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // The header of the grid SG1: the log's column names, the sort clicks and the
 // sort marks. A left-button release is a sort click under the grid's release
-// rules (table/header_click_rules.h); the header tells which column and
+// rules (app/header_click_geometry.h); the header tells which column and
 // whether Shift was held at the release, the window sorts. The marks come
 // from the model (kSortMarkRole) and are painted over the section, at the
 // right end of its visible part, never put into the header texts.

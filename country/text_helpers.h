@@ -20,7 +20,9 @@ class ReferenceFileError : public std::runtime_error {
 
 // A text file read line by line. A line ends at LF; a CR right before the LF
 // (or right before the end of the file) belongs to the line end, not to the
-// line. The last line of a file needs no line end.
+// line. The last line of a file needs no line end. These are the reference
+// files' own rules, on purpose not the log reader's (CsvLineReader drops
+// every CR and ends at a byte 26): a lone CR stays in a line here.
 class TextFile {
  public:
   TextFile() = default;

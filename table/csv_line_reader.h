@@ -22,7 +22,8 @@ namespace kartex {
 // Reads a file line by line in chunks of 1 MiB. A line ends at LF; every CR
 // is dropped from the line (the one before LF and any lone one). A last line
 // without a line end is read; a line end at the very end adds no line; a
-// byte 26 where a line would begin ends the file.
+// byte 26 where a line would begin ends the file. These are the log's rules;
+// the reference files have their own reader (TextFile), which keeps a lone CR.
 class CsvLineReader {
  public:
   static constexpr size_t kChunkSize = size_t{1} << 20;
