@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,11 +16,14 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/qt_window_system.h"
+#include "app/unit1.h"
+#include "table/regional_settings.h"
 
 namespace kartex::testing {
 
@@ -99,6 +103,49 @@ inline void WriteFile(const QString& path, const QByteArray& bytes, bool executa
   file.close();
   if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
+
+// The window as the widget tests drive it: TForm1 over ScriptedWindows, made
+// afresh for each test (OpenWindow in init, CloseWindow in cleanup), and a
+// folder for the logs it opens.
+class WindowFixture {
+ protected:
+  std::unique_ptr<ScriptedWindows> windows;
+  std::unique_ptr<TForm1> form;
+  QTemporaryDir dir;
+
+  // Makes and shows the window; false when it did not come up (exposed, or
+  // the active window when asked).
+  [[nodiscard]] bool OpenWindow(bool active = false) {
+    if (!dir.isValid()) return false;
+    windows = std::make_unique<ScriptedWindows>();
+    form = std::make_unique<TForm1>(*windows, RegionalSettings{});
+    form->show();
+    if (!active) return QTest::qWaitForWindowExposed(form.get());
+    QApplication::setActiveWindow(form.get());
+    return QTest::qWaitForWindowActive(form.get());
+  }
+
+  void CloseWindow() {
+    form.reset();
+    windows.reset();
+  }
+
+  template <typename T>
+  T* Find(const QString& name) const {
+    T* widget = form->findChild<T*>(name);
+    if (!widget) qWarning("no control named %s", qPrintable(name));
+    return widget;
+  }
+
+  // Writes the lines as a log in the folder and opens it with "Otwórz plik
+  // CSV", the file dialog answered with its name.
+  void Load(const std::vector<std::string>& lines, const QString& name = "log.csv") {
+    windows->fileAnswers.push_back(WriteLog(dir, name, lines));
+    Find<QPushButton>("Load_CSV")->click();
+  }
+
+  const LogTable& Table() const { return form->session().Table(); }
+};
 
 // The texts of one model row, joined by "|", up to the given column count.
 inline QString RowString(const QAbstractItemModel& model, int row, int columns) {

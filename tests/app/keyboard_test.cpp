@@ -15,7 +15,6 @@
 #include "app/unit1.h"
 #include "app_test_support.h"
 
-using kartex::testing::ScriptedWindows;
 using kartex::testing::WriteLog;
 
 namespace {
@@ -39,19 +38,11 @@ QString FocusName() {
 
 }  // namespace
 
-class KeyboardTest : public QObject {
+class KeyboardTest : public QObject, protected kartex::testing::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ScriptedWindows> windows;
-  std::unique_ptr<kartex::TForm1> form;
-  QTemporaryDir dir;
   QTableView* grid = nullptr;
-
-  void Load(const std::vector<std::string>& lines) {
-    windows->fileAnswers.push_back(WriteLog(dir, "log.csv", lines));
-    form->findChild<QPushButton*>("Load_CSV")->click();
-  }
 
   // The names the focus visits, pressing key count times from where it is.
   QStringList Walk(Qt::Key key, int count, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -65,19 +56,11 @@ class KeyboardTest : public QObject {
 
  private slots:
   void init() {
-    QVERIFY(dir.isValid());
-    windows = std::make_unique<ScriptedWindows>();
-    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
-    form->show();
-    QApplication::setActiveWindow(form.get());
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QVERIFY(OpenWindow(true));
     grid = form->findChild<QTableView*>("SG1");
   }
 
-  void cleanup() {
-    form.reset();
-    windows.reset();
-  }
+  void cleanup() { CloseWindow(); }
 
   void tabFollowsTheLayout() {
     // Given a loaded log and a QSO-count choice,

@@ -16,7 +16,6 @@
 #include "app/unit1.h"
 #include "app_test_support.h"
 
-using kartex::testing::ScriptedWindows;
 using kartex::testing::WriteLog;
 
 namespace {
@@ -63,30 +62,17 @@ std::vector<std::string> LongLog() {
 
 }  // namespace
 
-class ProgressPaintTest : public QObject {
+class ProgressPaintTest : public QObject, protected kartex::testing::WindowFixture {
   Q_OBJECT
-
- private:
-  std::unique_ptr<ScriptedWindows> windows;
-  std::unique_ptr<kartex::TForm1> form;
-  QTemporaryDir dir;
 
  private slots:
   void init() {
-    QVERIFY(dir.isValid());
-    windows = std::make_unique<ScriptedWindows>();
-    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    windows->fileAnswers.push_back(WriteLog(dir, "log.csv", LongLog()));
-    form->findChild<QPushButton*>("Load_CSV")->click();
-    QCOMPARE(form->session().Table().RowCount(), 3001);
+    QVERIFY(OpenWindow());
+    Load(LongLog());
+    QCOMPARE(Table().RowCount(), 3001);
   }
 
-  void cleanup() {
-    form.reset();
-    windows.reset();
-  }
+  void cleanup() { CloseWindow(); }
 
   void paintedDuringTheFilterNotForEveryPercent() {
     auto* bar = form->findChild<QProgressBar*>("dxfProgressBar1");

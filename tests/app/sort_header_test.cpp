@@ -19,7 +19,6 @@
 #include "table/column_sort.h"
 
 using kartex::testing::ColumnString;
-using kartex::testing::ScriptedWindows;
 using kartex::testing::WriteLog;
 
 namespace {
@@ -74,20 +73,12 @@ bool SameMark(int red, int other) { return qAbs(red - other) <= other / 4; }
 
 }  // namespace
 
-class SortHeaderTest : public QObject {
+class SortHeaderTest : public QObject, protected kartex::testing::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ScriptedWindows> windows;
-  std::unique_ptr<kartex::TForm1> form;
-  QTemporaryDir dir;
   QTableView* grid = nullptr;
   QHeaderView* header = nullptr;
-
-  void Load(const std::vector<std::string>& lines) {
-    windows->fileAnswers.push_back(WriteLog(dir, "log.csv", lines));
-    form->findChild<QPushButton*>("Load_CSV")->click();
-  }
 
   // The key list as "column+" (ascending) or "column-" (descending), in order.
   QString Keys() const {
@@ -137,20 +128,13 @@ class SortHeaderTest : public QObject {
 
  private slots:
   void init() {
-    QVERIFY(dir.isValid());
-    windows = std::make_unique<ScriptedWindows>();
-    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(OpenWindow());
     grid = form->findChild<QTableView*>("SG1");
     header = grid->horizontalHeader();
     QVERIFY(qobject_cast<kartex::SortHeaderView*>(header));
   }
 
-  void cleanup() {
-    form.reset();
-    windows.reset();
-  }
+  void cleanup() { CloseWindow(); }
 
   void plainAndShiftClicks() {
     Load(kLog);

@@ -16,7 +16,6 @@
 #include "app/unit1.h"
 #include "app_test_support.h"
 
-using kartex::testing::ScriptedWindows;
 using kartex::testing::WriteLog;
 
 namespace {
@@ -34,22 +33,15 @@ const std::vector<std::string> kLog = {
 
 }  // namespace
 
-class StationExportMenuTest : public QObject {
+class StationExportMenuTest : public QObject, protected kartex::testing::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ScriptedWindows> windows;
-  std::unique_ptr<kartex::TForm1> form;
-  std::unique_ptr<QTemporaryDir> folder;  // a fresh one per test
+  std::unique_ptr<QTemporaryDir> folder;  // the current folder, a fresh one per test
   QString previousDir;
 
   QAction* Item() const { return form->findChild<QAction*>("SaveStationsCSV1"); }
   bool Enabled() const { return Item()->isEnabled(); }
-
-  void Load(const std::vector<std::string>& lines, const QString& name = "log.csv") {
-    windows->fileAnswers.push_back(WriteLog(*folder, name, lines));
-    form->findChild<QPushButton*>("Load_CSV")->click();
-  }
 
   void Choose(int item) { form->findChild<QRadioButton*>(QString("RG1Item%1").arg(item))->click(); }
 
@@ -63,15 +55,11 @@ class StationExportMenuTest : public QObject {
     }
     previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(folder->path()));
-    windows = std::make_unique<ScriptedWindows>();
-    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(OpenWindow());
   }
 
   void cleanup() {
-    form.reset();
-    windows.reset();
+    CloseWindow();
     QDir::setCurrent(previousDir);
     folder.reset();
   }

@@ -31,7 +31,6 @@
 #include "app_test_support.h"
 
 using kartex::testing::ColumnString;
-using kartex::testing::ScriptedWindows;
 using kartex::testing::WriteLog;
 
 namespace {
@@ -50,28 +49,10 @@ const std::vector<std::string> kLog = {
 
 }  // namespace
 
-class TForm1Test : public QObject {
+class TForm1Test : public QObject, protected kartex::testing::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ScriptedWindows> windows;
-  std::unique_ptr<kartex::TForm1> form;
-  QTemporaryDir dir;
-
-  template <typename T>
-  T* Find(const char* name) const {
-    T* widget = form->findChild<T*>(name);
-    if (!widget) qWarning("no control named %s", name);
-    return widget;
-  }
-
-  void Load(const std::vector<std::string>& lines, const QString& name = "log.csv") {
-    windows->fileAnswers.push_back(WriteLog(dir, name, lines));
-    Find<QPushButton>("Load_CSV")->click();
-  }
-
-  const kartex::LogTable& Table() { return form->session().Table(); }
-
   // The enabled state of the six log commands, the QSL_VIA button and the
   // menu item, in one string: "Save_CSV SaveCSV1 SG1 SortBy RG1 CTY_ADIF QSL_VIA".
   QString Enabled() {
@@ -84,17 +65,10 @@ class TForm1Test : public QObject {
   }
 
  private slots:
-  void init() {
-    QVERIFY(dir.isValid());
-    windows = std::make_unique<ScriptedWindows>();
-    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-  }
+  void init() { QVERIFY(OpenWindow()); }
 
   void cleanup() {
-    form.reset();
-    windows.reset();
+    CloseWindow();
     QCOMPARE(QApplication::overrideCursor(), nullptr);
   }
 

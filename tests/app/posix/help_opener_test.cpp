@@ -14,7 +14,6 @@
 #include "app/unit1.h"
 #include "app_test_support.h"
 
-using kartex::testing::ScriptedWindows;
 using kartex::testing::WriteFile;
 
 namespace {
@@ -23,12 +22,10 @@ const std::string kHelpError = "Błąd otwarcia pliku Help_CSV.chm";
 
 }  // namespace
 
-class HelpOpenerTest : public QObject {
+class HelpOpenerTest : public QObject, protected kartex::testing::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ScriptedWindows> windows;
-  std::unique_ptr<kartex::TForm1> form;
   QTemporaryDir work;     // the current folder
   QTemporaryDir openers;  // the fake xdg-open
   QByteArray path;
@@ -59,14 +56,11 @@ class HelpOpenerTest : public QObject {
     qputenv("PATH", openers.path().toUtf8());
     previousFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(work.path()));
-    windows = std::make_unique<ScriptedWindows>();
-    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
-    form->show();
+    QVERIFY(OpenWindow());
   }
 
   void cleanup() {
-    form.reset();
-    windows.reset();
+    CloseWindow();
     QDir::setCurrent(previousFolder);
     qputenv("PATH", path);
   }
