@@ -19,10 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CrLfLines;
-using testing::ReadBytes;
-using testing::RecordingWindows;
+using testing::ReadFile;
+using testing::FakeWindowSystem;
 using testing::ScratchDirectory;
-using testing::WriteBytes;
+using testing::WriteFile;
 
 const std::string kHeaderLine = "\"NR_CTY_COUNTRY\",\"NR_ADIF_DXCC\",\"COUNTRY\",\"PREFIKSES\"\r\n";
 
@@ -213,12 +213,9 @@ class CountryExportTest : public ::testing::Test {
   }
 
   void LoadLog(const std::string& path) {
-    windows.openAnswer = path;
+    windows.fileAnswers.push_back(path);
     ASSERT_EQ(session.Load_CSVClick(), LoadOutcome::Loaded);
-    windows.openAnswer.reset();
-    windows.messages.clear();
-    windows.events.clear();
-    windows.busy = windows.normal = 0;
+    windows.ClearRecords();
   }
   void LoadSmallLog() {
     LoadLog((fs::path(KARTEX_TEST_DATA) / "country" / "small_log.csv").string());
@@ -228,9 +225,9 @@ class CountryExportTest : public ::testing::Test {
   // 0 for "ADIF_DXC", 1 for "CTY".
   std::string Export(int sortBy, const std::string& name = "COUNTRY.CSV") {
     session.Controls().sortByItemIndex = sortBy;
-    windows.saveAnswer = dir.File(name);
+    windows.fileAnswers.push_back(dir.File(name));
     session.CTY_ADIFClick();
-    return ReadBytes(dir.File(name));
+    return ReadFile(dir.File(name));
   }
 
   void ExpectNormalCursorLast() {
@@ -239,7 +236,7 @@ class CountryExportTest : public ::testing::Test {
   }
 
   ScratchDirectory dir;
-  RecordingWindows windows;
+  FakeWindowSystem windows;
   Session session;
 };
 
@@ -285,10 +282,10 @@ TEST_F(CountryExportTest, CtyOrderFollowsCtyDatAndWritesBothCountriesOfOneNumber
 }
 
 TEST_F(CountryExportTest, EmptyDxccCellStopsTheAdifOrderAndKeepsThePreviousFile) {
-  WriteBytes(dir.File("log.csv"), CrLfLines({"\"CALL\",\"DXCC\"", "\"SP5AAA\",\"269\"",
-                                             "\"XX1XX\",\"\"", "\"DL1AAA\",\"230\""}));
+  ASSERT_TRUE(WriteFile(dir.File("log.csv"), CrLfLines({"\"CALL\",\"DXCC\"", "\"SP5AAA\",\"269\"",
+                                                        "\"XX1XX\",\"\"", "\"DL1AAA\",\"230\""})));
   LoadLog(dir.File("log.csv"));
-  WriteBytes(dir.File("COUNTRY.CSV"), "previous list\r\n");
+  ASSERT_TRUE(WriteFile(dir.File("COUNTRY.CSV"), "previous list\r\n"));
 
   try {
     Export(0);
@@ -297,7 +294,7 @@ TEST_F(CountryExportTest, EmptyDxccCellStopsTheAdifOrderAndKeepsThePreviousFile)
     EXPECT_EQ(std::string(error.what()), "'' is not a valid integer value");
     EXPECT_EQ(ErrorText(error), "'' is not a valid integer value.");
   }
-  EXPECT_EQ(ReadBytes(dir.File("COUNTRY.CSV")), "previous list\r\n");
+  EXPECT_EQ(ReadFile(dir.File("COUNTRY.CSV")), "previous list\r\n");
   ExpectNormalCursorLast();
   // Nothing else was left in the folder (no temporary file).
   std::vector<std::string> names;
@@ -315,7 +312,7 @@ TEST_F(CountryExportTest, EmptyDxccCellStopsTheAdifOrderAndKeepsThePreviousFile)
 TEST_F(CountryExportTest, WriteErrorIsReportedAndRestoresTheCursor) {
   LoadSmallLog();
   session.Controls().sortByItemIndex = 0;
-  windows.saveAnswer = dir.File("no-such-folder/COUNTRY.CSV");
+  windows.fileAnswers.push_back(dir.File("no-such-folder/COUNTRY.CSV"));
   try {
     session.CTY_ADIFClick();
     ADD_FAILURE() << "a file in a missing folder was reported written";
@@ -327,22 +324,21 @@ TEST_F(CountryExportTest, WriteErrorIsReportedAndRestoresTheCursor) {
 
 TEST_F(CountryExportTest, AppendedExtensionAsksBeforeReplacingAnExistingFile) {
   LoadSmallLog();
-  WriteBytes(dir.File("COUNTRY.CSV"), "keep me");
+  ASSERT_TRUE(WriteFile(dir.File("COUNTRY.CSV"), "keep me"));
 
   // Given the name COUNTRY and a COUNTRY.CSV already there, Cancel writes nothing.
-  windows.confirmAnswer = false;
+  windows.confirmAnswers.push_back(false);
   Export(0, "COUNTRY");
   ASSERT_EQ(windows.questions.size(), 1u);
   EXPECT_EQ(windows.questions[0], "Plik " + dir.File("COUNTRY.CSV") + " już istnieje. Zastąpić ?");
   EXPECT_EQ(windows.captions[0], "Confirm");
-  EXPECT_EQ(ReadBytes(dir.File("COUNTRY.CSV")), "keep me");
-  EXPECT_EQ(windows.busy, 0);
+  EXPECT_EQ(ReadFile(dir.File("COUNTRY.CSV")), "keep me");
+  EXPECT_EQ(windows.busyCalls, 0);
 
   // OK replaces it.
-  windows.confirmAnswer = true;
   Export(0, "COUNTRY");
   EXPECT_EQ(windows.questions.size(), 2u);
-  EXPECT_EQ(ReadBytes(dir.File("COUNTRY.CSV")).rfind(kHeaderLine, 0), 0u);
+  EXPECT_EQ(ReadFile(dir.File("COUNTRY.CSV")).rfind(kHeaderLine, 0), 0u);
 
   // A name chosen with its .csv was asked about in the dialog: no question.
   Export(0, "COUNTRY.CSV");
@@ -356,7 +352,6 @@ TEST_F(CountryExportTest, AppendedExtensionAsksBeforeReplacingAnExistingFile) {
 
 TEST_F(CountryExportTest, CancelInTheDialogDoesNothing) {
   LoadSmallLog();
-  windows.saveAnswer.reset();
   session.CTY_ADIFClick();
   EXPECT_TRUE(windows.events.empty());
   EXPECT_EQ(Calls(session.Log().tally), "SP5AAA|DL1AAA|VE3AAA|UA3AAA|TW1AA|ZZ9ZZ|VE7BBB|SP9BBB");
@@ -369,7 +364,7 @@ TEST_F(CountryExportTest, MissingReferenceFileCreatesNoFileAndLeavesTheCursor) {
   EXPECT_EQ(windows.messages, (std::vector<std::string>{"Brak obecnosci zbioru ADIF_DXC.TXT",
                                                         "Brak zbiorow wejscia"}));
   EXPECT_FALSE(fs::exists(dir.File("COUNTRY.CSV")));
-  EXPECT_EQ(windows.busy + windows.normal, 0);
+  EXPECT_EQ(windows.busyCalls + windows.normalCalls, 0);
 }
 
 TEST_F(CountryExportTest, EmptyTallyGivesTheHeaderOnlyWithoutMessage) {
@@ -409,9 +404,9 @@ TEST(DemoReferenceFiles, JoinEveryDxccOfTheDemoLog) {
   ScratchDirectory dir;
   fs::copy_file(demo / "CTY.DAT", dir.Path() / "CTY.DAT");
   fs::copy_file(demo / "ADIF_DXC.TXT", dir.Path() / "ADIF_DXC.TXT");
-  RecordingWindows windows;
+  FakeWindowSystem windows;
   Session session(windows, RegionalSettings{});
-  windows.openAnswer = (demo / "LOG_DEMO.csv").string();
+  windows.fileAnswers.push_back((demo / "LOG_DEMO.csv").string());
   ASSERT_EQ(session.Load_CSVClick(), LoadOutcome::Loaded);
 
   ReferenceFiles files;
@@ -459,24 +454,24 @@ TEST(CountryExportSpeed, HundredThousandRowsWithTheRealReferenceFiles) {
     log += "\"20240101\",\"1200\",\"ST" + std::to_string(station) + "\",\"20M\",\"CW\",\"" +
            std::to_string(dxcc) + "\"\r\n";
   }
-  WriteBytes(dir.File("big.csv"), log);
+  ASSERT_TRUE(WriteFile(dir.File("big.csv"), log));
 
-  RecordingWindows windows;
+  FakeWindowSystem windows;
   Session session(windows, RegionalSettings{});
-  windows.openAnswer = dir.File("big.csv");
+  windows.fileAnswers.push_back(dir.File("big.csv"));
   ASSERT_EQ(session.Load_CSVClick(), LoadOutcome::Loaded);
   ASSERT_EQ(session.Table().RowCount(), 100001);
 
   for (int order : {0, 1}) {
     session.Controls().sortByItemIndex = order;
-    windows.saveAnswer = dir.File("COUNTRY.CSV");
+    windows.fileAnswers.push_back(dir.File("COUNTRY.CSV"));
     const auto start = std::chrono::steady_clock::now();
     session.CTY_ADIFClick();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "[ timing   ] country list, " << (order == 0 ? "ADIF" : "CTY")
               << " order, 100,000 rows: " << seconds << " s\n";
-    const std::string file = ReadBytes(dir.File("COUNTRY.CSV"));
+    const std::string file = ReadFile(dir.File("COUNTRY.CSV"));
     // Every current entity whose number the log uses is listed once.
     const auto rows = std::count(file.begin(), file.end(), '\n') - 1;
     EXPECT_GT(rows, 300);

@@ -74,12 +74,12 @@ class IoFaultSweep : public ::testing::Test {
     StartSession();
     windows_->fileAnswers.push_back(output);
     ASSERT_TRUE(Run(command).completed);
-    const std::string expected = ReadBytes(output);
+    const std::string expected = ReadFile(output);
 
     for (uint64_t n = 1;; ++n) {
       SCOPED_TRACE("I/O call " + std::to_string(n));
       ASSERT_LT(n, 1000u) << "the command never completes";
-      WriteBytes(output, kPrevious);
+      ASSERT_TRUE(WriteFile(output, kPrevious));
       StartSession();
       const size_t messagesBefore = windows_->messages.size();
       windows_->fileAnswers.push_back(output);
@@ -92,7 +92,7 @@ class IoFaultSweep : public ::testing::Test {
       }
       if (!fired) {
         EXPECT_TRUE(outcome.completed) << outcome.error;
-        EXPECT_EQ(ReadBytes(output), expected);
+        EXPECT_EQ(ReadFile(output), expected);
         break;
       }
       // A failure is never reported as success, and says what failed.
@@ -102,13 +102,13 @@ class IoFaultSweep : public ::testing::Test {
           outcome.completed ? (shown.empty() ? "" : shown.back()) : outcome.error;
       EXPECT_NE(std::find(allowedErrors.begin(), allowedErrors.end(), said), allowedErrors.end())
           << "said: " << said;
-      EXPECT_EQ(ReadBytes(output), kPrevious);
+      EXPECT_EQ(ReadFile(output), kPrevious);
       EXPECT_FALSE(TemporaryFileLeft());
       EXPECT_FALSE(windows_->busy);
       // The program carries on: the same command again works.
       windows_->fileAnswers.push_back(output);
       EXPECT_TRUE(Run(command).completed);
-      EXPECT_EQ(ReadBytes(output), expected);
+      EXPECT_EQ(ReadFile(output), expected);
     }
   }
 

@@ -17,12 +17,12 @@ namespace {
 
 using testing::CrLfLines;
 using testing::CtyHeader;
-using testing::RecordingWindows;
+using testing::FakeWindowSystem;
 using testing::ScratchDirectory;
-using testing::WriteBytes;
+using testing::WriteFile;
 
 std::vector<TypRecordu_CSV> ReadCty(const std::string& content) {
-  WriteBytes("CTY.DAT", content);
+  EXPECT_TRUE(WriteFile("CTY.DAT", content));
   TextFile file;
   EXPECT_TRUE(OpenTextFile(file, "CTY.DAT"));
   std::vector<TypRecordu_CSV> countries;
@@ -33,7 +33,7 @@ std::vector<TypRecordu_CSV> ReadCty(const std::string& content) {
 }
 
 std::vector<AdifEntry> ReadAdif(const std::string& content) {
-  WriteBytes("ADIF_DXC.TXT", content);
+  EXPECT_TRUE(WriteFile("ADIF_DXC.TXT", content));
   TextFile file;
   EXPECT_TRUE(OpenTextFile(file, "ADIF_DXC.TXT"));
   std::vector<AdifEntry> entries;
@@ -64,8 +64,12 @@ TEST(OpenReferenceFiles, NamesEachMissingFileInOrderThenTheSummary) {
   };
   for (const Case& c : cases) {
     ScratchDirectory dir;
-    if (c.cty) WriteBytes("CTY.DAT", "");
-    if (c.adif) WriteBytes("ADIF_DXC.TXT", "");
+    if (c.cty) {
+      ASSERT_TRUE(WriteFile("CTY.DAT", ""));
+    }
+    if (c.adif) {
+      ASSERT_TRUE(WriteFile("ADIF_DXC.TXT", ""));
+    }
     ReferenceFiles files;
     const std::vector<std::string> messages = OpenReferenceFiles(files);
     EXPECT_EQ(messages.empty(), c.opened);

@@ -12,7 +12,7 @@ namespace kartex {
 namespace {
 
 using testing::ScratchDirectory;
-using testing::WriteBytes;
+using testing::WriteFile;
 
 struct TextCase {
   std::string input;
@@ -155,7 +155,7 @@ std::vector<std::string> ReadAllLines(TextFile& file) {
 TEST(TextFile, GivesLinesWithoutTheirCrLfOrLfEnds) {
   ScratchDirectory dir;
   using namespace std::string_literals;
-  WriteBytes("lines.txt", "a\r\nb\nc\rd\r\n\r\nnul\0byte\r\nlast\r"s);
+  ASSERT_TRUE(WriteFile("lines.txt", "a\r\nb\nc\rd\r\n\r\nnul\0byte\r\nlast\r"s));
   TextFile file;
   ASSERT_TRUE(file.Open("lines.txt"));
   const std::vector<std::string> expected = {"a", "b", "c\rd", "", "nul\0byte"s, "last"};
@@ -170,7 +170,7 @@ TEST(TextFile, ReadsLongLinesAcrossItsBufferAndALastLineWithoutEnd) {
   // characters and a last line without a line end.
   std::string first(65535, 'x');
   std::string content = first + "\r\n" + std::string(200000, 'y') + "\nend";
-  WriteBytes("long.txt", content);
+  ASSERT_TRUE(WriteFile("long.txt", content));
   TextFile file;
   ASSERT_TRUE(file.Open("long.txt"));
   const std::vector<std::string> lines = ReadAllLines(file);
@@ -182,7 +182,7 @@ TEST(TextFile, ReadsLongLinesAcrossItsBufferAndALastLineWithoutEnd) {
 
 TEST(TextFile, AnEmptyFileHasNoLines) {
   ScratchDirectory dir;
-  WriteBytes("empty.txt", "");
+  ASSERT_TRUE(WriteFile("empty.txt", ""));
   TextFile file;
   ASSERT_TRUE(file.Open("empty.txt"));
   EXPECT_TRUE(ReadAllLines(file).empty());
@@ -192,7 +192,7 @@ TEST(OpenTextFile, UsesAtMostTheFirstThirtyCharactersOfTheName) {
   ScratchDirectory dir;
   const std::string thirty = "abcdefghijklmnopqrstuvwxyz.txt";
   ASSERT_EQ(thirty.size(), 30u);
-  WriteBytes(thirty, "hello\r\n");
+  ASSERT_TRUE(WriteFile(thirty, "hello\r\n"));
 
   TextFile file;
   ASSERT_TRUE(OpenTextFile(file, thirty + "-ignored"));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "temp_dir.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -213,25 +215,21 @@ TEST(LocaleDataTest, TheCLocaleGivesTheDefaults) {
 TEST(LocaleDataTest, APolishUserLocaleIsRead) {
   // The Polish locale is compiled into a scratch folder when the machine has
   // the locale sources; the C library finds it through LOCPATH.
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("kartex-locale-" + std::to_string(::getpid()));
   if (!std::filesystem::exists("/usr/share/i18n/locales/pl_PL")) {
     GTEST_SKIP() << "no locale sources on this machine";
   }
-  std::filesystem::create_directories(dir);
+  const testing::TempDir dir;
   const std::string command =
-      "localedef -i pl_PL -f UTF-8 " + (dir / "pl_PL.UTF-8").string() + " >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0 || !std::filesystem::exists(dir / "pl_PL.UTF-8")) {
-    std::filesystem::remove_all(dir);
+      "localedef -i pl_PL -f UTF-8 " + dir.File("pl_PL.UTF-8") + " >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0 || !std::filesystem::exists(dir.File("pl_PL.UTF-8"))) {
     GTEST_SKIP() << "localedef could not build pl_PL.UTF-8";
   }
   RegionalSettings rs;
   {
-    ScopedEnvironment path("LOCPATH", dir.string());
+    ScopedEnvironment path("LOCPATH", dir.Path().string());
     ScopedEnvironment all("LC_ALL", "pl_PL.UTF-8");
     rs = ReadRegionalSettings();
   }
-  std::filesystem::remove_all(dir);
   EXPECT_EQ(rs.decimalSeparator, ',');
   EXPECT_EQ(rs.thousandSeparator, '\xA0');
   EXPECT_EQ(rs.dateSeparator, '.');

@@ -10,8 +10,8 @@ namespace {
 
 TEST(OpenReferenceFilesPosix, NamesAreCaseSensitive) {
   ScratchDirectory dir;
-  WriteBytes("cty.dat", "");
-  WriteBytes("ADIF_DXC.TXT", "");
+  ASSERT_TRUE(WriteFile("cty.dat", ""));
+  ASSERT_TRUE(WriteFile("ADIF_DXC.TXT", ""));
   ReferenceFiles files;
   const std::vector<std::string> messages = OpenReferenceFiles(files);
   ASSERT_FALSE(messages.empty());

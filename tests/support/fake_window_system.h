@@ -1,6 +1,7 @@
 #pragma once
 // A window system for tests: answers file dialogs and questions from queues
-// and records every message and dialog it was asked for.
+// and records every message, question, dialog and cursor change it was
+// asked for.
 
 #include <deque>
 #include <optional>
@@ -13,14 +14,31 @@ namespace kartex::testing {
 
 class FakeWindowSystem : public WindowSystem {
  public:
-  std::deque<std::optional<std::string>> fileAnswers;  // nullopt: Cancel
-  std::deque<bool> confirmAnswers;                     // empty: OK
+  std::deque<std::optional<std::string>> fileAnswers;  // nullopt, or none left: Cancel
+  std::deque<bool> confirmAnswers;                     // none left: OK
+
+  std::vector<FileDialogSpec> dialogs;
   std::vector<std::string> messages;
   std::vector<std::string> questions;
-  std::vector<FileDialogSpec> dialogs;
+  std::vector<std::string> captions;  // of the questions
+  // Every call in order: "message", "confirm", "busy", "normal".
+  std::vector<std::string> events;
   bool busy = false;
   std::vector<bool> cursorChanges;  // each change of the cursor: true for the hourglass
+  int busyCalls = 0;
+  int normalCalls = 0;
   int controlsChanged = 0;
+
+  // Forgets what was recorded so far; the answers stay.
+  void ClearRecords() {
+    dialogs.clear();
+    messages.clear();
+    questions.clear();
+    captions.clear();
+    events.clear();
+    cursorChanges.clear();
+    busyCalls = normalCalls = controlsChanged = 0;
+  }
 
   std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override {
     return Answer(spec);
@@ -28,16 +46,29 @@ class FakeWindowSystem : public WindowSystem {
   std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override {
     return Answer(spec);
   }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string& text, const std::string&) override {
+  void ShowMessage(const std::string& text) override {
+    messages.push_back(text);
+    events.push_back("message");
+  }
+  bool Confirm(const std::string& text, const std::string& caption) override {
     questions.push_back(text);
+    captions.push_back(caption);
+    events.push_back("confirm");
     if (confirmAnswers.empty()) return true;
     bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
     return answer;
   }
-  void ShowBusyCursor() override { SetBusy(true); }
-  void ShowNormalCursor() override { SetBusy(false); }
+  void ShowBusyCursor() override {
+    ++busyCalls;
+    events.push_back("busy");
+    SetBusy(true);
+  }
+  void ShowNormalCursor() override {
+    ++normalCalls;
+    events.push_back("normal");
+    SetBusy(false);
+  }
   void ProcessPendingEvents() override {}
   void ControlsChanged() override { ++controlsChanged; }
 
