@@ -7,9 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh run
 
-cmake --preset default -DKARTEX_BUILD_TESTS=OFF
-cmake --build --preset default -j "$(nproc)"
-build=$PWD/build/default
+# A build of its own (build/run, without the tests), so that it never
+# changes the settings of the build that ./test.sh uses.
+cmake --preset run
+cmake --build --preset run -j "$(nproc)"
+build=$PWD/build/run
 [ -f "$build/app/Help_CSV.chm" ] && cp "$build/app/Help_CSV.chm" demo/
 
 cd demo
