@@ -18,10 +18,11 @@ constexpr size_t kNone = std::string_view::npos;
 
 // TextToNumber's value of a text that is no number: the digits read before
 // the failure and before any exponent, as one whole number. The character
-// at index pointAt (if any) reads as the decimal point.
+// at index pointAt (if any) reads as the decimal point, also when it is a
+// blank: a blank decimal separator is no leading blank.
 double DigitsBeforeFailure(std::string_view t, size_t pointAt) {
   size_t i = 0;
-  while (i < t.size() && t[i] == ' ') ++i;
+  while (i < t.size() && t[i] == ' ' && i != pointAt) ++i;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
   double value = 0;
   bool pointTaken = false;

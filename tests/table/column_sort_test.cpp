@@ -172,6 +172,18 @@ TEST(ApplySortClick, KeptKeyBeyondTheLastColumnLetsTheNextKeyDecide) {
 
 // ---- Sort results ----------------------------------------------------------
 
+TEST(SortByKeys, AFailedNumberAfterABlankDecimalPointSortsAsZero) {
+  // Blank decimal separator, "." for thousands: " .05." reads no digit.
+  RegionalSettings blank;
+  blank.decimalSeparator = ' ';
+  blank.thousandSeparator = '.';
+  LogTable table = MakeTable(
+      {{"CALL", "DXCC", "F"}, {"A1", "1", " .05."}, {"A2", "2", "1 5"}, {"A3", "3", "2"}}, 53);
+  ColumnSort sort(table, blank);
+  sort.ApplySortClick(2, false);
+  EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"A1", "A2", "A3"}));
+}
+
 TEST(SortByKeys, DecimalCommaNumbersInBothDirections) {
   LogTable table = MakeTable({{"FREQ"}, {"10"}, {"9"}, {"1,5"}}, 53);
   ColumnSort sort(table, kDecimalComma);

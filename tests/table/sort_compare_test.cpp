@@ -156,6 +156,21 @@ TEST(CompareKeyCells, ABlankDecimalSeparatorIsTheDecimalPoint) {
   EXPECT_EQ(CompareKeyFacts(PrepareKeyCell(" 5", blank), PrepareKeyCell("1", blank)), -1);
 }
 
+TEST(CompareKeyCells, AFailedNumberAfterABlankDecimalPointReadsNoDigit) {
+  // " .05." becomes "..05." once its first blank is the decimal point; the
+  // conversion fails before any digit, so its value is 0, not 5.
+  RegionalSettings blank = Us();
+  blank.decimalSeparator = ' ';
+  blank.thousandSeparator = '.';
+  const NumberConversion failed = SortNumber(" .05.", blank);
+  EXPECT_FALSE(failed.ok);
+  EXPECT_EQ(failed.value, 0);
+  EXPECT_EQ(CompareKeyCells(" .05.", "1 5", blank), -1);
+  EXPECT_EQ(CompareKeyFacts(PrepareKeyCell(" .05.", blank), PrepareKeyCell("1 5", blank)), -1);
+  // A leading blank that is not the decimal separator is still skipped.
+  EXPECT_EQ(SortNumber(" 7x", Us()).value, 7);
+}
+
 TEST(DetectSortStyle, ChoosesFromTheTextAlone) {
   const struct {
     const char* text;
