@@ -146,16 +146,39 @@ void Session::CTY_ADIFClick() {
   content += "\r\n";
   if (table_.RowCount() < 2) {
     windows_.ShowMessage("Brak rekordów w tabeli !");
-  } else {
-    FiltrQSO(0);
+    WriteFileAtomically(fileName, content);
+    return;
+  }
+  // The list needs the tally of every row, so the filter goes off; the
+  // choice of RG1 is put back afterwards, also when the export fails.
+  FiltrQSO(0);
+  try {
     if (controls_.sortByItemIndex == 1) {
       content += CountryRowsInCtyOrder(countries, log_.tally);
     } else {
       kartex::Sort(log_.tally);  // the tally, not the header sort
       content += CountryRowsInAdifOrder(countries, log_.tally);
     }
+    WriteFileAtomically(fileName, content);
+  } catch (...) {
+    RestoreQsoChoice();
+    throw;
   }
-  WriteFileAtomically(fileName, content);
+  RestoreQsoChoice();
+}
+
+// After the country export: the window shows again what RG1 says. A choice N
+// filters anew (the per-row tally gives the same rows); otherwise the
+// manager list and the record count follow the rows now shown.
+void Session::RestoreQsoChoice() {
+  const int item = controls_.rg1ItemIndex;
+  if (item >= 0 && item < kMaxQsoCount) {
+    FiltrQSO(static_cast<uint8_t>(item + 1));
+    return;
+  }
+  QSL_VIA_Listbox();
+  SetRecordsCaption(table_.RowCount() - 1);
+  windows_.ControlsChanged();
 }
 
 }  // namespace kartex

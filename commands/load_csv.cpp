@@ -19,7 +19,10 @@ LoadOutcome Session::Load_CSVClick() {
   windows_.ProcessPendingEvents();
   BusyCursor busy(windows_);
 
+  // Whatever comes of the file, no QSO-count choice stays selected: the
+  // filter is off from here on, and choosing any N afterwards applies it.
   SwitchFilterOff();
+  controls_.rg1ItemIndex = -1;
   table_.ClearCells();
   log_.tally.clear();
   table_.ReadCsvFile(*fileName);

@@ -71,6 +71,7 @@ class Session {
  private:
   void RejectLoad(const std::string& message);
   void ShowMessages(const std::vector<std::string>& messages);
+  void RestoreQsoChoice();
   // Every switch-off of the row filter goes here, so that the controls know
   // no QSO-count filter is on any more.
   void SwitchFilterOff();

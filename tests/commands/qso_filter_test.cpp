@@ -158,4 +158,22 @@ TEST_F(QsoFilterTest, TestsTheFoundCallColumnAtAnyPosition) {
 }
 
 }  // namespace
+TEST_F(QsoFilterTest, ALoadLeavesNoChoiceSoThatTheSameNFiltersAgain) {
+  // Given "3" chosen on one log,
+  Load({"CALL,DXCC", "A,1", "A,1", "A,1", "B,2"});
+  session.RG1Click(2);
+  ASSERT_EQ(session.Table().RowCount(), 4);
+  // a new load shows every row under no choice,
+  Load({"CALL,DXCC", "C,1", "C,1", "C,1", "D,2", "E,3"});
+  EXPECT_EQ(session.Controls().rg1ItemIndex, -1);
+  EXPECT_FALSE(session.Filter().FilterActive());
+  EXPECT_EQ(session.Table().RowCount(), 6);
+  // and choosing "3" again filters.
+  session.RG1Click(2);
+  EXPECT_EQ(Column(0), "C|C|C");
+  // A rejected load clears the choice as well.
+  Load({"CALLSIGN,DXCC", "C,1"});
+  EXPECT_EQ(session.Controls().rg1ItemIndex, -1);
+}
+
 }  // namespace kartex::testing

@@ -19,8 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CrLfLines;
-using testing::ReadFile;
 using testing::FakeWindowSystem;
+using testing::ReadFile;
 using testing::ScratchDirectory;
 using testing::WriteFile;
 
@@ -230,6 +230,16 @@ class CountryExportTest : public ::testing::Test {
     return ReadFile(dir.File(name));
   }
 
+  // The texts of one column over the shown data rows, joined by "|".
+  std::string Column(int col) const {
+    std::string out;
+    for (int row = 1; row < session.Table().RowCount(); ++row) {
+      if (row > 1) out += '|';
+      out.append(session.Table().CellText(col, row));
+    }
+    return out;
+  }
+
   void ExpectNormalCursorLast() {
     ASSERT_FALSE(windows.events.empty());
     EXPECT_EQ(windows.events.back(), "normal");
@@ -386,14 +396,54 @@ TEST_F(CountryExportTest, NoShownDataRowGivesTheHeaderAndItsMessage) {
   ExpectNormalCursorLast();
 }
 
-TEST_F(CountryExportTest, ExportSwitchesTheQsoFilterOff) {
+TEST_F(CountryExportTest, ExportPutsTheQsoChoiceBackWhenItEnds) {
+  // Given the stations worked twice (SP5AAA's two rows),
   LoadSmallLog();
-  session.RG1Click(1);  // stations worked twice
-  ASSERT_TRUE(session.Filter().FilterActive());
+  session.RG1Click(1);
+  ASSERT_EQ(session.Table().RowCount(), 3);
+  // the export lists the countries of all rows, as without the filter,
+  EXPECT_EQ(Export(1), kHeaderLine +
+                           "\"001\",\"269\",\"POLAND\",\"SP 3Z SP SQ =SP1NY/MM\"\r\n"
+                           "\"002\",\"001\",\"CANADA\",\"VE VE VO1\"\r\n"
+                           "\"003\",\"500\",\"TWIN LAND\",\"TW TW1\"\r\n"
+                           "\"004\",\"230\",\"FED. REP. OF GERMANY\",\"DL DA DL\"\r\n"
+                           "\"005\",\"500\",\"TWIN LAND\",\"TX TX1\"\r\n"
+                           "\"006\",\"054\",\"EUROPEAN RUSSIA\",\"UA R UA\"\r\n");
+  // and the window shows the two rows again, "2" still chosen.
+  EXPECT_TRUE(session.Filter().FilterActive());
+  EXPECT_EQ(session.Table().RowCount(), 3);
+  EXPECT_EQ(Column(1), "SP5AAA|SP5AAA");
+  EXPECT_EQ(session.Controls().rg1ItemIndex, 1);
+  EXPECT_EQ(session.Controls().qsoFilterN, 2);
+  EXPECT_EQ(session.Controls().records, 2);
+  // The tally keeps one entry per row of the log.
+  EXPECT_EQ(session.Log().tally.size(), 9u);
+  EXPECT_EQ(session.Log().tallyShape, TallyShape::PerRow);
+}
+
+TEST_F(CountryExportTest, ExportEndingInAnErrorPutsTheQsoChoiceBackToo) {
+  ASSERT_TRUE(WriteFile(dir.File("log.csv"), CrLfLines({"\"CALL\",\"DXCC\"", "\"SP5AAA\",\"269\"",
+                                                        "\"XX1XX\",\"\"", "\"SP5AAA\",\"269\""})));
+  LoadLog(dir.File("log.csv"));
+  session.RG1Click(0);  // the station worked once: XX1XX
+  ASSERT_EQ(session.Table().RowCount(), 2);
+  EXPECT_THROW(Export(0), CommandError);  // '' is not a valid integer value
+  EXPECT_TRUE(session.Filter().FilterActive());
+  EXPECT_EQ(Column(0), "XX1XX");
+  EXPECT_EQ(session.Controls().records, 1);
+}
+
+TEST_F(CountryExportTest, ExportWithoutAChoiceShowsTheListsOfAllRows) {
+  // A condition of one's own, not a QSO-count choice: the export switches it
+  // off, and the manager list and the record count follow all rows.
+  LoadSmallLog();
+  session.ApplyCondition(1, "SP*", false);
+  ASSERT_LT(session.Table().RowCount(), 10);
   Export(1);
   EXPECT_FALSE(session.Filter().FilterActive());
   EXPECT_EQ(session.Table().RowCount(), 10);
-  EXPECT_EQ(session.Log().tally.size(), 9u);
+  EXPECT_EQ(session.Controls().records, 9);
+  EXPECT_EQ(session.Controls().rg1ItemIndex, -1);
 }
 
 // ---- The demonstration files -----------------------------------------------
