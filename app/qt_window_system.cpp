@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "app/qt_settings_keeper.h"
+
 namespace kartex {
 namespace {
 
@@ -86,6 +88,8 @@ void QtWindowSystem::SetMainWindow(QWidget* window, std::function<void()> contro
 // process. The desktop's own dialog is used where it has one.
 std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogSpec& spec, bool save) {
   const QString name = Utf8(spec.name);
+  // Goes after the dialog, which stores its state in Qt's settings as it goes.
+  const QtSettingsKeeper keepSettings;
   QFileDialog dialog(window_);
   ConfigureDialog(dialog, spec, save, lastFolders_.value(name, QDir::currentPath()));
   SelectNameOnShow selectName;

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/qt_settings_keeper.h"
 #include "app/qt_window_system.h"
 #include "app/unit1.h"
 #include "table/regional_settings.h"
@@ -79,6 +80,7 @@ class ScriptedWindows : public QtWindowSystem {
 // dialog then makes none of its widgets, and what the operator types into
 // is the system's.
 inline bool NativeFileDialogs() {
+  const QtSettingsKeeper keepSettings;  // the probe stores its state as it goes
   QFileDialog probe;
   return probe.findChild<QLineEdit*>("fileNameEdit") == nullptr;
 }

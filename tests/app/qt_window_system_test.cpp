@@ -17,6 +17,8 @@
 #include <functional>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include "app/qt_translation.h"
@@ -52,6 +54,14 @@ class PaintCounter : public QWidget {
 };
 
 }  // namespace
+
+// Every value of Qt's own settings store.
+static QMap<QString, QVariant> QtProjectSettings() {
+  const QSettings settings(QSettings::UserScope, "QtProject");
+  QMap<QString, QVariant> values;
+  for (const QString& key : settings.allKeys()) values.insert(key, settings.value(key));
+  return values;
+}
 
 class QtWindowSystemTest : public QObject {
   Q_OBJECT
@@ -254,6 +264,34 @@ class QtWindowSystemTest : public QObject {
     QCOMPARE(QString::fromStdString(*chosen),
              QDir::toNativeSeparators(QDir(dir.path()).filePath("QSL_VIA.TXT")));
     QCOMPARE(QDir::currentPath(), before);
+  }
+
+  // Qt's dialog stores its folder and history in Qt's settings as it goes;
+  // KARTEX keeps no settings, so the store is as it was before the dialog:
+  // absent when it was absent, another program's values kept when not.
+  void fileDialogsLeaveQtSettingsAsTheyWere() {
+    if (kartex::testing::NativeFileDialogs()) QSKIP("the system's own file dialog is shown");
+    QWidget window;
+    kartex::QtWindowSystem windows;
+    windows.SetMainWindow(&window, {});
+    const QString store = QSettings(QSettings::UserScope, "QtProject").fileName();
+    const bool storeWasThere = QFileInfo::exists(store);
+    const QMap<QString, QVariant> before = QtProjectSettings();
+
+    WhenModal([](QWidget*) {});
+    windows.OpenFileDialog({"OD", "", "CSV|*.csv"});
+    QCOMPARE(QtProjectSettings(), before);
+    QCOMPARE(QFileInfo::exists(store), storeWasThere);
+
+    // With a value of another program in the store, that value stays and
+    // nothing of the dialog's joins it.
+    QSettings(QSettings::UserScope, "QtProject").setValue("Other/key", 42);
+    const QMap<QString, QVariant> withOther = QtProjectSettings();
+    WhenModal([](QWidget*) {});
+    windows.SaveFileDialog({"SD2", "QSL_VIA.TXT", "TXT|*.txt"});
+    QCOMPARE(QtProjectSettings(), withOther);
+    QSettings(QSettings::UserScope, "QtProject").remove("Other");
+    if (!storeWasThere) QFile::remove(store);
   }
 
   // The name field as each showing of a dialog finds it: empty for the open
