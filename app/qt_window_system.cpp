@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
@@ -17,21 +18,31 @@ namespace {
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
-// While a box is up the operator must see the normal cursor; the hourglass
-// comes back when the box is closed.
-class CursorPause {
+// While a box or dialog is up the operator sees the normal cursor. When it
+// goes, the hourglass comes back if it was showing, the main window is the
+// active window again and the control that had the focus has it again: a
+// dialog of the system's own may leave the window inactive, its keys dead
+// until it is clicked.
+class ModalPause {
  public:
-  explicit CursorPause(bool busy) : busy_(busy) {
+  ModalPause(bool busy, QWidget* window)
+      : busy_(busy), window_(window), focus_(QApplication::focusWidget()) {
     if (busy_) QApplication::restoreOverrideCursor();
   }
-  ~CursorPause() {
+  ~ModalPause() {
+    if (window_ && window_->isVisible()) {
+      window_->activateWindow();
+      if (focus_ && focus_->window() == window_) focus_->setFocus(Qt::ActiveWindowFocusReason);
+    }
     if (busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
   }
-  CursorPause(const CursorPause&) = delete;
-  CursorPause& operator=(const CursorPause&) = delete;
+  ModalPause(const ModalPause&) = delete;
+  ModalPause& operator=(const ModalPause&) = delete;
 
  private:
   bool busy_;
+  QPointer<QWidget> window_;
+  QPointer<QWidget> focus_;
 };
 
 void ConfigureDialog(QFileDialog& dialog, const FileDialogSpec& spec, bool save,
@@ -94,7 +105,7 @@ std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogSpec& s
   ConfigureDialog(dialog, spec, save, lastFolders_.value(name, QDir::currentPath()));
   SelectNameOnShow selectName;
   dialog.installEventFilter(&selectName);
-  CursorPause pause(busy_);
+  ModalPause pause(busy_, window_);
   const int result = dialog.exec();
   // The command goes on working without the event loop: the window is painted
   // where the dialog stood now, not at the command's end.
@@ -113,19 +124,19 @@ std::optional<std::string> QtWindowSystem::SaveFileDialog(const FileDialogSpec& 
 }
 
 void QtWindowSystem::ShowMessage(const std::string& text) {
-  CursorPause pause(busy_);
+  ModalPause pause(busy_, window_);
   QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, Utf8(text), QMessageBox::Ok, window_);
   box.exec();
 }
 
 void QtWindowSystem::ShowError(const std::string& text) {
-  CursorPause pause(busy_);
+  ModalPause pause(busy_, window_);
   QMessageBox box(QMessageBox::Critical, kApplicationTitle, Utf8(text), QMessageBox::Ok, window_);
   box.exec();
 }
 
 bool QtWindowSystem::Confirm(const std::string& text, const std::string& caption) {
-  CursorPause pause(busy_);
+  ModalPause pause(busy_, window_);
   QMessageBox box(QMessageBox::Question, Utf8(caption), Utf8(text),
                   QMessageBox::Ok | QMessageBox::Cancel, window_);
   box.button(QMessageBox::Ok)->setText("OK");

@@ -266,6 +266,51 @@ class QtWindowSystemTest : public QObject {
     QCOMPARE(QDir::currentPath(), before);
   }
 
+  // After every box and dialog the main window is active again, and the
+  // control that had the focus has it: the keys work at once.
+  void focusComesBackAfterEveryBox_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("message") << 0;
+    QTest::newRow("error") << 1;
+    QTest::newRow("question") << 2;
+    QTest::newRow("open dialog") << 3;
+  }
+  void focusComesBackAfterEveryBox() {
+    QFETCH(int, kind);
+    if (kind == 3 && kartex::testing::NativeFileDialogs())
+      QSKIP("the system's own file dialog is shown");
+    QWidget window;
+    auto* first = new QLineEdit(&window);
+    auto* second = new QLineEdit(&window);
+    second->move(0, 40);
+    kartex::QtWindowSystem windows;
+    windows.SetMainWindow(&window, {});
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    second->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), second);
+
+    WhenModal([](QWidget*) {});
+    switch (kind) {
+      case 0:
+        windows.ShowMessage("x");
+        break;
+      case 1:
+        windows.ShowError("x");
+        break;
+      case 2:
+        windows.Confirm("x", "Confirm");
+        break;
+      default:
+        windows.OpenFileDialog({"OD", "", "CSV|*.csv"});
+        break;
+    }
+    QTRY_COMPARE(QApplication::activeWindow(), &window);
+    QTRY_COMPARE(QApplication::focusWidget(), second);
+    Q_UNUSED(first);
+  }
+
   // Qt's dialog stores its folder and history in Qt's settings as it goes;
   // KARTEX keeps no settings, so the store is as it was before the dialog:
   // absent when it was absent, another program's values kept when not.
