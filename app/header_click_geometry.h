@@ -43,19 +43,30 @@ struct MarkPoint {
   int x, y;
 };
 
-// A sort mark: a triangle (up for ascending, down for descending) and the
-// origin of the key's position number beside it.
-struct SortMarkShape {
-  MarkPoint corners[3];
-  MarkPoint digitsOrigin;
+struct MarkBox {
+  int left, top, width, height;
 };
 
-// The mark centred at x, 8 pixels below the top of the header cell.
-inline SortMarkShape SortMarkAt(int centreX, int cellTop, bool descending) {
+// A sort mark: a red triangle (up for ascending, down for descending) and,
+// right of it, a red box in which the key's place in the key list is written
+// light on the red, in digits 8 pixels or more tall.
+struct SortMarkShape {
+  MarkPoint corners[3];
+  MarkBox digitsBox;
+};
+
+// How far a mark reaches right of its triangle's centre: the box beside the
+// triangle holds digitsWidth pixels of digits with 2 pixels on either side.
+inline int SortMarkWidth(int digitsWidth) { return 8 + digitsWidth + 4; }
+
+// The mark whose triangle is centred at centreX, in a header cell whose top
+// is cellTop.
+inline SortMarkShape SortMarkAt(int centreX, int cellTop, bool descending, int digitsWidth) {
   const int x = centreX;
   const int y = cellTop + 8;
-  if (descending) return {{{x - 7, y - 5}, {x + 7, y - 5}, {x, y + 8}}, {x - 2, y - 4}};
-  return {{{x - 6, y + 8}, {x + 6, y + 8}, {x, y - 4}}, {x - 2, y - 2}};
+  const MarkBox box{x + 8, cellTop + 4, digitsWidth + 4, 13};
+  if (descending) return {{{x - 7, y - 5}, {x + 7, y - 5}, {x, y + 8}}, box};
+  return {{{x - 6, y + 8}, {x + 6, y + 8}, {x, y - 4}}, box};
 }
 
 }  // namespace kartex

@@ -47,10 +47,14 @@ void LogCellDelegate::initStyleOption(QStyleOptionViewItem* option,
   }
   if (view && view->currentIndex() == index) {
     option->font.setBold(true);
-    option->backgroundBrush = QColor(QRgb(kCurrentCellColour));
+    // The keys act on the cell only while the grid has the focus.
+    const bool focused = view->hasFocus() || view->isAncestorOf(QApplication::focusWidget());
+    option->backgroundBrush =
+        QColor(QRgb(focused ? kCurrentCellColour : kUnfocusedCurrentCellColour));
     option->palette.setColor(QPalette::Text, Qt::black);
-    // The current cell keeps its own colours inside a selected range.
-    option->state &= ~QStyle::State_Selected;
+    // The current cell keeps its own colours inside a selected range, and
+    // its colour alone tells the focus (the style's focus frame would tint it).
+    option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
     return;
   }
   if (!(option->state & QStyle::State_Selected)) {

@@ -1,7 +1,8 @@
 #pragma once
 // How SG1 draws and edits its cells: data rows banded (tooltip background,
-// window background, one row each), the current cell bold on sky blue, all
-// greyed while the grid is disabled, and the grid's hint shown over every
+// window background, one row each), the current cell bold on sky blue while
+// the grid has the focus and on light grey while it has not, all greyed
+// while the grid is disabled, and the grid's hint shown over every
 // cell. An edit that Windows-1250 cannot hold stays in its editor, and Tab
 // in the editor leaves the grid as it does outside an edit.
 
@@ -12,7 +13,8 @@ class QLineEdit;
 
 namespace kartex {
 
-inline constexpr unsigned kCurrentCellColour = 0x87CEEB;  // sky blue
+inline constexpr unsigned kCurrentCellColour = 0x87CEEB;         // sky blue
+inline constexpr unsigned kUnfocusedCurrentCellColour = 0xD3D3D3;  // light grey
 
 class LogCellDelegate : public QStyledItemDelegate {
   Q_OBJECT

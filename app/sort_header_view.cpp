@@ -6,21 +6,24 @@
 #include <QScrollBar>
 #include <QTableView>
 
-#include "app/sort_mark.h"
 #include "app/header_click_geometry.h"
+#include "app/sort_mark.h"
 
 namespace kartex {
 namespace {
 
 // The key's number in 6-point digits, drawn in whole black pixels: smoothing
 // blurs digits this small into the red behind them.
+// Digits 8 pixels or more tall at 100 %.
 QFont MarkDigitsFont(QFont font) {
-  font.setPointSize(6);
-  font.setBold(false);
+  font.setPixelSize(11);
+  font.setBold(true);
   font.setHintingPreference(QFont::PreferFullHinting);
-  font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
+
+constexpr QRgb kMarkRed = 0xFFE00000;
+constexpr QRgb kMarkDigits = 0xFFFFFFFF;
 
 }  // namespace
 
@@ -184,9 +187,13 @@ void SortHeaderView::PaintSortMark(QPainter* painter, const QRect& section,
   // of view still shows its mark.
   const QRect visible = section.intersected(viewport()->rect());
   if (visible.isEmpty()) return;
+  const QFont digitsFont = MarkDigitsFont(painter->font());
+  const QString digits = QString::number(mark.position);
+  const int digitsWidth = QFontMetrics(digitsFont).horizontalAdvance(digits);
+  const int markWidth = SortMarkWidth(digitsWidth);
   const SortMarkShape shape =
-      SortMarkAt(MarkCentreX(visible.left(), visible.left() + visible.width()), section.top(),
-                 mark.descending);
+      SortMarkAt(MarkCentreX(visible.left(), visible.left() + visible.width(), markWidth),
+                 section.top(), mark.descending, digitsWidth);
 
   painter->save();
   // The style may leave a clip of its own behind; the mark belongs to this
@@ -195,14 +202,15 @@ void SortHeaderView::PaintSortMark(QPainter* painter, const QRect& section,
   painter->setRenderHint(QPainter::Antialiasing, false);
   QPolygon triangle;
   for (const MarkPoint& corner : shape.corners) triangle << QPoint(corner.x, corner.y);
-  painter->setPen(QColor(Qt::red).darker(140));
-  painter->setBrush(Qt::red);
+  painter->setPen(QColor(kMarkRed).darker(140));
+  painter->setBrush(QColor(kMarkRed));
   painter->drawPolygon(triangle);
-  painter->setFont(MarkDigitsFont(painter->font()));
-  painter->setPen(Qt::black);
-  painter->setBrush(Qt::NoBrush);
-  painter->drawText(QRect(shape.digitsOrigin.x, shape.digitsOrigin.y, 24, 12),
-                    Qt::AlignLeft | Qt::AlignTop, QString::number(mark.position));
+  const QRect box(shape.digitsBox.left, shape.digitsBox.top, shape.digitsBox.width,
+                  shape.digitsBox.height);
+  painter->fillRect(box, QColor(kMarkRed));
+  painter->setFont(digitsFont);
+  painter->setPen(QColor(kMarkDigits));
+  painter->drawText(box, Qt::AlignCenter, digits);
   painter->restore();
 }
 

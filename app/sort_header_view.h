@@ -28,9 +28,12 @@ class SortHeaderView : public QHeaderView {
 
   void setModel(QAbstractItemModel* model) override;
 
-  // The x of a key's mark centre within a section spanning [left, right).
-  static int MarkCentreX(int left, int right) {
-    return right - 11 > left + 8 ? right - 11 : (left + right) / 2;
+  // The x of a key's mark centre (the triangle's) within a section spanning
+  // [left, right), for a mark markWidth pixels wide right of that centre:
+  // at the right end of the section, or in its middle when it is narrow.
+  static int MarkCentreX(int left, int right, int markWidth) {
+    const int atRightEnd = right - 2 - markWidth;
+    return atRightEnd > left + 8 ? atRightEnd : (left + right - markWidth) / 2;
   }
 
  signals:

@@ -25,6 +25,7 @@
 #include "app/open_document.h"
 #include "app/qt_window_system.h"
 #include "app/sort_header_view.h"
+#include "app/whole_line_list.h"
 #include "app/window_fonts.h"
 #include "platform/code_page.h"
 
@@ -181,17 +182,25 @@ void TForm1::BuildControls(QWidget* client) {
   RG1Items = new QButtonGroup(RG1);
   RG1Items->setObjectName("RG1Items");
   RG1Items->setExclusive(true);
+  // "Usuń filtr" gets the room its caption needs, whatever face stands in
+  // for the window's font; "1" .. "10" share the rest of the row evenly.
   constexpr int kItems = kRG1RemoveFilter + 1;
-  const int columnWidth = (RG1->width() - 8) / kItems;
+  constexpr int kInnerLeft = 8;
+  const int innerWidth = RG1->width() - kInnerLeft - 4;
   for (int item = 0; item < kItems; ++item) {
     const QString caption =
         item == kRG1RemoveFilter ? QString("Usuń filtr") : QString::number(item + 1);
     auto* radio = new QRadioButton(caption, RG1);
     radio->setObjectName(QString("RG1Item%1").arg(item));
-    const int width = item == kItems - 1 ? RG1->width() - 8 - item * columnWidth - 2 : columnWidth;
-    radio->setGeometry(8 + item * columnWidth, 24, width, 22);
     RG1Items->addButton(radio, item);
   }
+  QAbstractButton* removeFilter = RG1Items->button(kRG1RemoveFilter);
+  const int removeWidth = removeFilter->sizeHint().width() + 2;
+  const int columnWidth = (innerWidth - removeWidth) / kRG1RemoveFilter;
+  for (int item = 0; item < kRG1RemoveFilter; ++item) {
+    RG1Items->button(item)->setGeometry(kInnerLeft + item * columnWidth, 24, columnWidth, 22);
+  }
+  removeFilter->setGeometry(kInnerLeft + innerWidth - removeWidth, 24, removeWidth, 22);
   connect(RG1Items, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
     if (checked) RG1Selected(item);
   });
@@ -238,7 +247,7 @@ void TForm1::BuildControls(QWidget* client) {
   CTY_ADIF->raise();
 
   Label5 = AddLabel(Panel1, "Label5", "Zapis pliku QSL_VIA.TXT", 299, 4, true);
-  ListBox1 = new QListWidget(Panel1);
+  ListBox1 = new WholeLineList(Panel1);
   ListBox1->setObjectName("ListBox1");
   ListBox1->setGeometry(272, 24, 201, 57);
   QSL_VIA = AddButton(Panel1, "QSL_VIA", "Zapisz", {488, 32, 65, 37}, false);

@@ -102,7 +102,7 @@ class TForm1 : public QMainWindow {
   QButtonGroup* SortByItems = nullptr;
   QPushButton* CTY_ADIF = nullptr;
   QLabel* Label5 = nullptr;
-  QListWidget* ListBox1 = nullptr;
+  QListWidget* ListBox1 = nullptr;  // a WholeLineList
   QPushButton* QSL_VIA = nullptr;
   QPushButton* BitBtn1 = nullptr;
   QLabel* Label3 = nullptr;

@@ -34,9 +34,7 @@ const std::vector<std::string> kLog = {
 
 bool IsMarkRed(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60; }
 
-bool IsDigitBlack(QRgb pixel) {
-  return qRed(pixel) < 60 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
-}
+bool IsDigitLight(QRgb pixel) { return qGray(pixel) > 200 && qGreen(pixel) > 150; }
 
 // Text drawn smoothly (ClearType on Windows) is dark, not always black.
 bool IsDark(QRgb pixel) { return qGray(pixel) < 128; }
@@ -329,15 +327,23 @@ class SortHeaderTest : public QObject, protected kartex::testing::WindowFixture 
     }
   }
 
-  // The digits stand out of the red: black, and more than a few pixels (the
-  // narrowest, Tahoma's 1 on Windows at 200 %, covers 5 logical pixels).
-  void markDigitsAreDrawnInBlack() {
+  // The digits stand out of the red: light on it, never red themselves, and
+  // 8 pixels or more tall.
+  void markDigitsAreLightOnRedAndTall() {
     Load(kLog);
     Click(1);
     const LogicalImage image(header->viewport()->grab().toImage());
     const int right = header->sectionViewportPosition(1) + header->sectionSize(1);
-    const int black = image.CountIn(IsDigitBlack, right - 22, right);
-    QVERIFY2(black >= 5, qPrintable(QString::number(black)));
+    int firstRow = -1;
+    int lastRow = -1;
+    for (int y = 0; y < image.height(); ++y) {
+      if (image.CountIn(IsDigitLight, right - 16, right, y, y + 1) == 0) continue;
+      if (firstRow < 0) firstRow = y;
+      lastRow = y;
+    }
+    QVERIFY2(firstRow >= 0, "no light digit in the mark");
+    QVERIFY2(lastRow - firstRow + 1 >= 8, qPrintable(QString::number(lastRow - firstRow + 1)));
+    QVERIFY(image.RedIn(right - 16, right, firstRow, lastRow + 1) > 20);
   }
 
   void addedColumnsAreNarrower() {

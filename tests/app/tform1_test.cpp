@@ -235,6 +235,13 @@ class TForm1Test : public QObject, protected kartex::testing::WindowFixture {
       QVERIFY(right->x() >= left->geometry().right());
       QCOMPARE(right->y(), left->y());
     }
+    // Every caption is shown whole, inside the group's frame.
+    auto* group = Find<QWidget>("RG1");
+    for (int item = 0; item < 11; ++item) {
+      auto* radio = Find<QRadioButton>(QString("RG1Item%1").arg(item).toLatin1());
+      QVERIFY2(radio->width() >= radio->sizeHint().width(), qPrintable(radio->text()));
+      QVERIFY(radio->geometry().right() < group->width() - 2);
+    }
     QCOMPARE(Find<QRadioButton>("SortByItem0")->text(), QString("ADIF_DXC"));
     QVERIFY(Find<QRadioButton>("SortByItem0")->isChecked());
     QCOMPARE(Find<QRadioButton>("SortByItem1")->text(), QString("CTY"));
@@ -261,6 +268,18 @@ class TForm1Test : public QObject, protected kartex::testing::WindowFixture {
 
   // The window and the grid are drawn in faces of their lists, not in
   // whatever the system falls back to; the closing line stays readable.
+  // The manager list shows whole lines only: its last visible line is not
+  // cut at the bottom edge.
+  void managerListShowsWholeLines() {
+    auto* list = Find<QListWidget>("ListBox1");
+    list->addItems({"Lista managerów:", "SP5ABC", "DL1XYZ", "W3HNK", "IK2QEI"});
+    const int line = list->sizeHintForRow(0);
+    QVERIFY(line > 0);
+    QVERIFY(list->viewport()->height() >= line);
+    QCOMPARE(list->viewport()->height() % line, 0);
+    list->clear();
+  }
+
   void fontsOfTheirLists() {
     // The face drawn, without the foundry some systems name ("Nimbus Sans [urw]").
     auto face = [](const QFont& font) {
@@ -587,12 +606,19 @@ class TForm1Test : public QObject, protected kartex::testing::WindowFixture {
     Load(kLog);
     auto* grid = Find<QTableView>("SG1");
     grid->setCurrentIndex(grid->model()->index(1, 1));
-    const QImage image = grid->viewport()->grab().toImage();
     // A point inside a cell, clear of its text (the texts are short).
+    QImage image;
     auto colourAt = [&](int row, int col) {
       const QRect cell = grid->visualRect(grid->model()->index(row, col));
       return QColor(image.pixel(cell.right() - 6, cell.center().y()));
     };
+    // The current cell: light grey while another control has the focus,
+    // sky blue once the grid has it.
+    Find<QPushButton>("Load_CSV")->setFocus();
+    image = grid->viewport()->grab().toImage();
+    QCOMPARE(colourAt(1, 1), QColor(0xD3, 0xD3, 0xD3));
+    grid->setFocus();
+    image = grid->viewport()->grab().toImage();
     QCOMPARE(colourAt(1, 1), QColor(0x87, 0xCE, 0xEB));
     const QPalette palette = grid->palette();
     QCOMPARE(colourAt(0, 1), palette.color(QPalette::ToolTipBase));
@@ -618,6 +644,7 @@ class TForm1Test : public QObject, protected kartex::testing::WindowFixture {
     // Given a loaded log with a current cell, a rejected load greys it again.
     Load(kLog);
     grid->setCurrentIndex(grid->model()->index(0, 1));
+    grid->setFocus();
     QCOMPARE(colours().first, QColor(0x87, 0xCE, 0xEB));
     Load({"CALL,BAND", "SP1AA,20M"}, "bad.csv");
     QVERIFY(!grid->isEnabled());
@@ -628,6 +655,7 @@ class TForm1Test : public QObject, protected kartex::testing::WindowFixture {
                       grid->visualRect(grid->model()->index(0, 3)).center());
     QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
     Load(kLog);
+    grid->setFocus();
     QCOMPARE(colours().first, QColor(0x87, 0xCE, 0xEB));
     QVERIFY(colours().second != grey);
   }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace kartex {
 namespace {
 
@@ -62,26 +64,31 @@ TEST(InColumnSizingZone, FourPixelsEitherSideOfBothEdges) {
   }
 }
 
-TEST(SortMarks, TriangleCornersAndDigitOrigin) {
-  const SortMarkShape up = SortMarkAt(50, 10, false);  // centre (50, 18)
+TEST(SortMarks, TriangleAndTheBoxOfTheDigitsBesideIt) {
+  const SortMarkShape up = SortMarkAt(50, 10, false, 7);  // centre (50, 18)
   EXPECT_EQ(up.corners[0].x, 44);
   EXPECT_EQ(up.corners[0].y, 26);
   EXPECT_EQ(up.corners[1].x, 56);
   EXPECT_EQ(up.corners[1].y, 26);
   EXPECT_EQ(up.corners[2].x, 50);
   EXPECT_EQ(up.corners[2].y, 14);
-  EXPECT_EQ(up.digitsOrigin.x, 48);
-  EXPECT_EQ(up.digitsOrigin.y, 16);
 
-  const SortMarkShape down = SortMarkAt(50, 10, true);
+  const SortMarkShape down = SortMarkAt(50, 10, true, 7);
   EXPECT_EQ(down.corners[0].x, 43);
   EXPECT_EQ(down.corners[0].y, 13);
   EXPECT_EQ(down.corners[1].x, 57);
   EXPECT_EQ(down.corners[1].y, 13);
   EXPECT_EQ(down.corners[2].x, 50);
   EXPECT_EQ(down.corners[2].y, 26);
-  EXPECT_EQ(down.digitsOrigin.x, 48);
-  EXPECT_EQ(down.digitsOrigin.y, 14);
+
+  // The box starts clear of either triangle, is tall enough for digits of 8
+  // pixels and more with a pixel of red above and below, and holds the digits.
+  for (const SortMarkShape& shape : {up, down}) {
+    EXPECT_GT(shape.digitsBox.left, std::max(up.corners[1].x, down.corners[1].x));
+    EXPECT_GE(shape.digitsBox.height, 10 + 2);
+    EXPECT_EQ(shape.digitsBox.width, 7 + 4);
+    EXPECT_EQ(shape.digitsBox.left + shape.digitsBox.width - 50, SortMarkWidth(7));
+  }
 }
 
 }  // namespace
