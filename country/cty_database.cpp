@@ -17,7 +17,8 @@ constexpr size_t kHeaderFields = 8;
 // The country list joins by the name in these columns of the header line.
 constexpr size_t kJoinNameColumns = 25;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// A stray CR (a file moved between systems twice) counts as a blank too.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
