@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <functional>
+#include <unordered_map>
 
 #include "table/whole_number.h"
 
@@ -114,22 +114,19 @@ char ClosingMark(char open) {
 
 // ---------------------------------------------------------------- CtyDatabase
 
-size_t CtyDatabase::TextHash::operator()(std::string_view text) const {
-  return std::hash<std::string_view>()(text);
-}
-
-CtyAlias CtyDatabase::Found(const AliasTable& table, std::string_view text) const {
-  const auto found = table.find(text);
-  if (found == table.end()) return {};
-  const AliasRef ref = found->second;
-  return {&countries_[ref.country], ref.overrides == 0 ? nullptr : &overrides_[ref.overrides - 1]};
+CtyAlias CtyDatabase::Found(const AliasRef* ref) const {
+  if (ref == nullptr) return {};
+  return {&countries_[ref->country],
+          ref->overrides == 0 ? nullptr : &overrides_[ref->overrides - 1]};
 }
 
 CtyAlias CtyDatabase::FindWholeCall(std::string_view call) const {
-  return Found(wholeCalls_, call);
+  return Found(wholeCalls_->Find(call));
 }
 
-CtyAlias CtyDatabase::FindPrefix(std::string_view prefix) const { return Found(prefixes_, prefix); }
+CtyAlias CtyDatabase::FindPrefix(std::string_view prefix) const {
+  return Found(prefixes_->Find(prefix));
+}
 
 CtyAlias CtyDatabase::FindLongestPrefix(std::string_view text, size_t maxLength,
                                         size_t* length) const {
@@ -261,17 +258,17 @@ bool CtyDatReader::AddAlias(std::string_view token) {
   }
   if (excluded_) return true;
 
-  CtyDatabase::AliasRef ref;
+  AliasRef ref;
   ref.country = static_cast<uint32_t>(database_.countries_.size() - 1);
   if (anyOverride) {
     database_.overrides_.push_back(std::move(overrides));
     ref.overrides = static_cast<uint32_t>(database_.overrides_.size());
   }
   if (wholeCall) {
-    database_.wholeCalls_.emplace(std::move(text), ref);
+    database_.wholeCalls_->Insert(text, ref);
   } else {
     database_.longestPrefix_ = std::max(database_.longestPrefix_, text.size());
-    database_.prefixes_.emplace(std::move(text), ref);
+    database_.prefixes_->Insert(text, ref);
   }
   return true;
 }

@@ -13,12 +13,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "country/alias_table.h"
 #include "country/reference_files.h"
 #include "country/text_helpers.h"
 
@@ -72,8 +73,8 @@ class CtyDatabase {
   // length in *length (0 when none).
   CtyAlias FindLongestPrefix(std::string_view text, size_t maxLength, size_t* length) const;
 
-  size_t WholeCallCount() const { return wholeCalls_.size(); }
-  size_t PrefixCount() const { return prefixes_.size(); }
+  size_t WholeCallCount() const { return wholeCalls_->Size(); }
+  size_t PrefixCount() const { return prefixes_->Size(); }
   size_t LongestPrefixLength() const { return longestPrefix_; }
 
   // Lines of CTY.DAT passed over in whole or in part: header lines without
@@ -91,24 +92,13 @@ class CtyDatabase {
  private:
   friend class CtyDatReader;
 
-  // An alias in the tables: its country, and its overrides + 1 (0: none).
-  struct AliasRef {
-    uint32_t country = 0;
-    uint32_t overrides = 0;
-  };
-  struct TextHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const;
-  };
-  using AliasTable = std::unordered_map<std::string, AliasRef, TextHash, std::equal_to<>>;
-
-  CtyAlias Found(const AliasTable& table, std::string_view text) const;
+  CtyAlias Found(const AliasRef* ref) const;
 
   std::vector<CtyCountry> countries_;
   std::vector<std::string> joinNames_;  // per country: its name for the ADIF join
   std::vector<CtyOverrides> overrides_;
-  AliasTable wholeCalls_;
-  AliasTable prefixes_;
+  std::unique_ptr<AliasTable> wholeCalls_ = std::make_unique<AliasTable>();
+  std::unique_ptr<AliasTable> prefixes_ = std::make_unique<AliasTable>();
   size_t longestPrefix_ = 0;
   size_t skippedLines_ = 0;
 };
