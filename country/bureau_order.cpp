@@ -6,6 +6,7 @@
 #include <numeric>
 #include <stdexcept>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "country/call_cache.h"
@@ -15,13 +16,12 @@ namespace kartex {
 
 namespace {
 
-constexpr uint32_t kNoCountry = UINT32_MAX;
 // Per country: no area digit, then the digits 0 to 9.
 constexpr uint32_t kAreasPerCountry = 11;
 
 std::string_view TrimmedBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
 }
 
@@ -64,12 +64,51 @@ class RouteTexts {
   std::deque<std::string> copies_;  // a deque: its texts never move
 };
 
+// The first eight bytes of a route call as a number whose order is theirs.
+// A route call of a country holds letters, digits and "/" only, so two of
+// at most eight bytes are the same call when their numbers are equal.
+uint64_t RouteWord(std::string_view route) {
+  uint64_t word = 0;
+  const size_t n = std::min<size_t>(8, route.size());
+  for (size_t i = 0; i < n; ++i) {
+    word |= uint64_t{static_cast<unsigned char>(route[i])} << (56 - 8 * i);
+  }
+  return word;
+}
+
+bool AllDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c); });
+}
+
+uint64_t DigitsValue(std::string_view digits) {
+  uint64_t value = 0;
+  for (char c : digits) value = value * 10 + static_cast<uint64_t>(c - '0');
+  return value;
+}
+
+// QSO_DATE of eight digits and TIME_ON of four or six as one number whose
+// order is that of the two texts by bytes ("0815" before "081500" before
+// "081501"); false for other texts, which are then compared as they stand.
+bool WhenValue(std::string_view date, std::string_view time, uint64_t& when) {
+  if (date.size() != 8 || !AllDigits(date)) return false;
+  if ((time.size() != 4 && time.size() != 6) || !AllDigits(time)) return false;
+  const uint64_t seconds = time.size() == 6 ? DigitsValue(time) : DigitsValue(time) * 100;
+  when = (DigitsValue(date) * 1000000 + seconds) * 2 + (time.size() == 6 ? 1 : 0);
+  return true;
+}
+
+// What the order of one row with a country is made of, in 32 bytes, so that
+// the sort of a million rows moves little and rarely leaves its keys.
 struct RowKey {
-  uint32_t group = kNoCountry;  // country rank and area; kNoCountry last
-  int row = 0;
-  std::string_view route;
-  bool contact = false;  // false for a row without any text
+  uint64_t route = 0;  // RouteWord of the route call
+  uint64_t when = 0;   // WhenValue of QSO_DATE and TIME_ON
+  uint32_t group = 0;  // country rank and area
+  int32_t row = 0;
+  bool shortRoute = false;  // the route call has at most eight bytes
+  bool whenKnown = false;
 };
+
+int Sign(int c) { return c < 0 ? -1 : c > 0 ? 1 : 0; }
 
 // The countries' indices in the order of their primary prefixes by bytes.
 std::vector<uint32_t> CountriesByPrefix(const std::vector<CtyCountry>& countries) {
@@ -87,73 +126,140 @@ uint32_t GroupOf(uint32_t rank, const CtyCountry& country, char areaDigit) {
   return rank * kAreasPerCountry + area;
 }
 
-std::vector<RowKey> RowKeys(const LogTable& table, const LogColumns& columns,
-                            const CallResolver& resolver, RouteTexts& texts) {
-  const std::vector<CtyCountry>& countries = resolver.Database().Countries();
-  const std::vector<uint32_t> byPrefix = CountriesByPrefix(countries);
-  std::vector<uint32_t> rank(countries.size());
-  for (uint32_t r = 0; r < byPrefix.size(); ++r) rank[byPrefix[r]] = r;
+// The rows of a log on their way into bureau order.
+class BureauPlanner {
+ public:
+  BureauPlanner(const LogTable& table, const LogColumns& columns, const CallResolver& resolver)
+      : table_(table), columns_(columns), countries_(resolver.Database().Countries()) {
+    countryOfRank_ = CountriesByPrefix(countries_);
+    rank_.resize(countries_.size());
+    for (uint32_t r = 0; r < countryOfRank_.size(); ++r) rank_[countryOfRank_[r]] = r;
+    ReadRows(resolver);
+  }
 
-  CallCache cache(resolver);
-  std::vector<RowKey> keys;
-  keys.reserve(static_cast<size_t>(std::max(0, table.RowCount() - 1)));
-  for (int row = 1; row < table.RowCount(); ++row) {
-    RowKey& key = keys.emplace_back();
-    key.row = row;
-    if (!IsContactRow(table, row)) continue;
-    key.contact = true;
+  BureauPlan Plan() {
+    std::sort(keys_.begin(), keys_.end(),
+              [this](const RowKey& a, const RowKey& b) { return Before(a, b); });
+    BureauPlan plan;
+    plan.order.reserve(keys_.size() + withoutCountry_.size());
+    for (const RowKey& key : keys_) plan.order.push_back(key.row);
+    plan.order.insert(plan.order.end(), withoutCountry_.begin(), withoutCountry_.end());
+    plan.groups = Groups();
+    return plan;
+  }
 
-    std::string_view route = table.CellText(columns.call, row);
-    const CallMatch* match = &cache.Match(route);
-    const std::string_view via = TrimmedBlanks(table.CellText(columns.qslVia, row));
+ private:
+  // The route call of a row and its country: QSL_VIA when it holds a call
+  // sign of a country, else CALL.
+  std::string_view Route(int row, CallCache& cache, CallMatch& match) {
+    const std::string_view via = TrimmedBlanks(table_.CellText(columns_.qslVia, row));
     if (HoldsCallSign(via)) {
-      const CallMatch& viaMatch = cache.Match(via);
-      if (viaMatch.country != nullptr) {
-        route = via;
-        match = &viaMatch;
-      }
+      match = cache.Match(via);
+      if (match.country != nullptr) return texts_.Normalized(via);
     }
-    key.route = texts.Normalized(route);
-    if (match->country != nullptr) {
-      const auto index = static_cast<size_t>(match->country - countries.data());
-      key.group = GroupOf(rank[index], *match->country, match->areaDigit);
+    const std::string_view call = table_.CellText(columns_.call, row);
+    match = cache.Match(call);
+    return texts_.Normalized(call);
+  }
+
+  void ReadRows(const CallResolver& resolver) {
+    const int rows = table_.RowCount();
+    CallCache cache(resolver);
+    keys_.reserve(static_cast<size_t>(std::max(rows - 1, 0)));
+    for (int row = 1; row < rows; ++row) {
+      if (row + CallCache::kLookAhead < rows) {
+        cache.Prefetch(table_.CellText(columns_.call, row + CallCache::kLookAhead));
+      }
+      if (!IsContactRow(table_, row)) {
+        withoutCountry_.push_back(row);
+        continue;
+      }
+      CallMatch match;
+      const std::string_view route = Route(row, cache, match);
+      if (match.country == nullptr) {
+        withoutCountry_.push_back(row);
+        ++contactsWithoutCountry_;
+        if (!route.empty() && routesWithoutCountry_.insert(route).second) {
+          ++stationsWithoutCountry_;
+        }
+        continue;
+      }
+      RowKey& key = keys_.emplace_back();
+      key.row = row;
+      const auto index = static_cast<size_t>(match.country - countries_.data());
+      key.group = GroupOf(rank_[index], *match.country, match.areaDigit);
+      key.route = RouteWord(route);
+      key.shortRoute = route.size() <= 8;
+      if (!key.shortRoute) longRoutes_.emplace(row, route);
+      key.whenKnown = WhenValue(table_.CellText(columns_.qsoDate, row),
+                                table_.CellText(columns_.timeOn, row), key.when);
     }
   }
-  return keys;
-}
 
-std::vector<BureauGroup> Groups(const std::vector<RowKey>& sorted,
-                                const std::vector<CtyCountry>& countries) {
-  const std::vector<uint32_t> byPrefix = CountriesByPrefix(countries);
-  std::vector<BureauGroup> groups;
-  uint32_t current = 0;
-  std::string_view lastRoute;
-  std::unordered_set<std::string_view> routesWithoutCountry;
-  for (const RowKey& key : sorted) {
-    if (!key.contact) continue;
-    if (groups.empty() || key.group != current) {
-      current = key.group;
-      BureauGroup& group = groups.emplace_back();
-      if (key.group != kNoCountry) {
-        group.country = &countries[byPrefix[key.group / kAreasPerCountry]];
+  int CompareRoutes(const RowKey& a, const RowKey& b) const {
+    if (a.route != b.route) return a.route < b.route ? -1 : 1;
+    if (a.shortRoute && b.shortRoute) return 0;
+    const auto text = [this](const RowKey& key) {
+      return key.shortRoute ? std::string_view() : longRoutes_.at(key.row);
+    };
+    // Equal first eight bytes: the shorter call (of at most eight) first.
+    if (a.shortRoute != b.shortRoute) return a.shortRoute ? -1 : 1;
+    return Sign(text(a).compare(text(b)));
+  }
+
+  int CompareWhen(const RowKey& a, const RowKey& b) const {
+    if (a.whenKnown && b.whenKnown) return a.when < b.when ? -1 : a.when > b.when ? 1 : 0;
+    for (int col : {columns_.qsoDate, columns_.timeOn}) {
+      const int c = table_.CellText(col, a.row).compare(table_.CellText(col, b.row));
+      if (c != 0) return Sign(c);
+    }
+    return 0;
+  }
+
+  bool Before(const RowKey& a, const RowKey& b) const {
+    if (a.group != b.group) return a.group < b.group;
+    if (const int c = CompareRoutes(a, b); c != 0) return c < 0;
+    if (const int c = CompareWhen(a, b); c != 0) return c < 0;
+    return a.row < b.row;
+  }
+
+  // The groups of the sorted rows: the rows of a route call are neighbours.
+  std::vector<BureauGroup> Groups() const {
+    std::vector<BureauGroup> groups;
+    const RowKey* previous = nullptr;
+    for (const RowKey& key : keys_) {
+      if (previous == nullptr || key.group != previous->group) {
+        BureauGroup& group = groups.emplace_back();
+        group.country = &countries_[countryOfRank_[key.group / kAreasPerCountry]];
         const uint32_t area = key.group % kAreasPerCountry;
         group.areaDigit = area == 0 ? 0 : static_cast<char>('0' + area - 1);
+        previous = nullptr;
       }
-    } else if (key.group != kNoCountry && key.route == lastRoute) {
+      if (previous == nullptr || CompareRoutes(*previous, key) != 0) ++groups.back().stations;
       ++groups.back().contacts;
-      continue;
+      previous = &key;
     }
-    // The rows without a country keep their shown order: their calls are
-    // counted by a set rather than by runs. An empty call is no station.
-    if (!key.route.empty() &&
-        (key.group != kNoCountry || routesWithoutCountry.insert(key.route).second)) {
-      ++groups.back().stations;
+    if (contactsWithoutCountry_ > 0) {
+      BureauGroup& none = groups.emplace_back();
+      none.stations = stationsWithoutCountry_;
+      none.contacts = contactsWithoutCountry_;
     }
-    ++groups.back().contacts;
-    lastRoute = key.route;
+    return groups;
   }
-  return groups;
-}
+
+  const LogTable& table_;
+  const LogColumns& columns_;
+  const std::vector<CtyCountry>& countries_;
+  std::vector<uint32_t> rank_;           // per country: its place by primary prefix
+  std::vector<uint32_t> countryOfRank_;  // per place: the country
+  RouteTexts texts_;
+  std::vector<RowKey> keys_;                                  // the rows with a country
+  std::unordered_map<int32_t, std::string_view> longRoutes_;  // route calls over 8 bytes
+  std::vector<int> withoutCountry_;                           // the others, in shown order
+  std::unordered_set<std::string_view> routesWithoutCountry_;
+  int contactsWithoutCountry_ = 0;
+  int stationsWithoutCountry_ = 0;
+};
 
 }  // namespace
 
@@ -164,31 +270,13 @@ bool SortsByCallArea(const CtyCountry& country) {
 
 BureauPlan PlanBureauOrder(const LogTable& table, const LogColumns& columns,
                            const CallResolver& resolver) {
-  RouteTexts texts;
-  std::vector<RowKey> keys = RowKeys(table, columns, resolver, texts);
-  std::sort(keys.begin(), keys.end(), [&](const RowKey& a, const RowKey& b) {
-    if (a.group != b.group) return a.group < b.group;
-    if (a.group != kNoCountry) {
-      if (const int c = a.route.compare(b.route); c != 0) return c < 0;
-      for (int col : {columns.qsoDate, columns.timeOn}) {
-        const int d = table.CellText(col, a.row).compare(table.CellText(col, b.row));
-        if (d != 0) return d < 0;
-      }
-    }
-    return a.row < b.row;
-  });
-
-  BureauPlan plan;
-  plan.order.reserve(keys.size());
-  for (const RowKey& key : keys) plan.order.push_back(key.row);
-  plan.groups = Groups(keys, resolver.Database().Countries());
-  return plan;
+  return BureauPlanner(table, columns, resolver).Plan();
 }
 
 void ApplyRowOrder(LogTable& table, const std::vector<int>& order) {
   const size_t rows = static_cast<size_t>(std::max(0, table.RowCount() - 1));
-  std::vector<bool> seen(rows, false);
   if (order.size() != rows) throw std::invalid_argument("row order does not fit the table");
+  std::vector<bool> seen(rows, false);
   for (int row : order) {
     if (row < 1 || static_cast<size_t>(row) > rows || seen[static_cast<size_t>(row - 1)]) {
       throw std::invalid_argument("row order is no permutation of the rows");
@@ -196,11 +284,17 @@ void ApplyRowOrder(LogTable& table, const std::vector<int>& order) {
     seen[static_cast<size_t>(row - 1)] = true;
   }
 
+  // The rows are taken out in table order and put back in the new one; the
+  // row wanted a few places ahead is loaded meanwhile, as the sources lie
+  // anywhere in the taken rows.
+  constexpr size_t kLookAhead = 16;
   TableUpdate update(table);
   std::vector<TableRow> taken;
   taken.reserve(rows);
   for (size_t i = 1; i <= rows; ++i) taken.push_back(table.TakeRow(static_cast<int>(i)));
   for (size_t i = 0; i < rows; ++i) {
+    if (i + kLookAhead < rows)
+      __builtin_prefetch(&taken[static_cast<size_t>(order[i + kLookAhead] - 1)]);
     table.PutRow(static_cast<int>(i + 1), std::move(taken[static_cast<size_t>(order[i] - 1)]));
   }
 }

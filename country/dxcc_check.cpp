@@ -29,7 +29,11 @@ std::vector<DxccMismatch> CheckDxcc(const LogTable& table, const LogColumns& col
                                     const CallResolver& resolver) {
   std::vector<DxccMismatch> mismatches;
   CallCache cache(resolver);
-  for (int row = 1; row < table.RowCount(); ++row) {
+  const int rows = table.RowCount();
+  for (int row = 1; row < rows; ++row) {
+    if (row + CallCache::kLookAhead < rows) {
+      cache.Prefetch(table.CellText(columns.call, row + CallCache::kLookAhead));
+    }
     if (!IsContactRow(table, row)) continue;
     const std::string_view call = table.CellText(columns.call, row);
     const std::string_view dxcc = table.CellText(columns.dxcc, row);

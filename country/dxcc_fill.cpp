@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "country/call_cache.h"
+#include "country/cell_splicer.h"
 
 namespace kartex {
 
@@ -17,7 +18,12 @@ DxccFillResult FillDxcc(LogTable& table, const LogColumns& columns, const CallRe
   std::vector<std::pair<int, int>> numbers;  // row, ADIF number
   {
     CallCache cache(resolver);
-    for (int row = 1; row < table.RowCount(); ++row) {
+    const int rows = table.RowCount();
+    for (int row = 1; row < rows; ++row) {
+      if (row + CallCache::kLookAhead < rows &&
+          table.CellText(columns.dxcc, row + CallCache::kLookAhead).empty()) {
+        cache.Prefetch(table.CellText(columns.call, row + CallCache::kLookAhead));
+      }
       if (!IsContactRow(table, row) || !table.CellText(columns.dxcc, row).empty()) continue;
       const CtyCountry* country = cache.Match(table.CellText(columns.call, row)).country;
       if (country == nullptr) {
@@ -31,8 +37,9 @@ DxccFillResult FillDxcc(LogTable& table, const LogColumns& columns, const CallRe
   }
 
   TableUpdate update(table);
+  CellSplicer splicer;
   for (const auto& [row, number] : numbers) {
-    table.SetCellText(columns.dxcc, row, std::to_string(number));
+    splicer.Write(table, columns.dxcc, row, std::to_string(number));
   }
   result.filled = static_cast<int>(numbers.size());
   return result;

@@ -141,6 +141,26 @@ TEST(BureauOrder, OnlyKVeAndVkAreSortedByCallArea) {
                                               {"VK", '3', 1, 1}}));
 }
 
+TEST(BureauOrder, LongCallsAndOddDatesAndTimesKeepTheOrderOfTheirBytes) {
+  const CallResolver resolver = RealResolver();
+  const LogTable table = MakeLog({
+      kHeader,
+      {"20240101", "1000", "DL/SP5ABD", "", "", "a"},
+      {"20240101", "1000", "DL/SP5ABC", "", "", "b"},
+      {"20240101", "0815", "DL/SP5ABC", "", "", "c"},
+      {"20240101", "081500", "DL/SP5ABC", "", "", "d"},
+      {"20240101", "081459", "DL/SP5ABC", "", "", "e"},
+      {"2024-01-01", "0000", "DL/SP5ABC", "", "", "f"},
+      {"20240101", "1000", "DL1ABCDE", "", "", "g"},
+      {"20240101", "1000", "DL/SP5AB", "", "", "h"},
+  });
+  const BureauPlan plan = PlanBureauOrder(table, FindLogColumns(table), resolver);
+  // Calls that share their first eight bytes: the shorter first, then by
+  // bytes; "2024-01-01" before "20240101"; "081459" < "0815" < "081500".
+  EXPECT_EQ(Ids(table, plan.order), "hfecdbag");
+  EXPECT_EQ(Groups(plan), (std::vector<Group>{{"DL", 0, 4, 8}}));
+}
+
 TEST(BureauOrder, NothingInTheTableChangesUntilTheOrderIsApplied) {
   const CallResolver resolver = RealResolver();
   LogTable table = BureauLog();
