@@ -142,6 +142,7 @@ CallMatch CallResolver::PrefixMatch(std::string_view call) const {
   if (alias && call.substr(0, length) == "KG4" && !IsGuantanamoCall(call)) {
     alias = database_.FindLongestPrefix(call, length - 1, &length);
   }
+  if (!alias) return {};
   return {alias.country, alias.overrides, AreaDigit(call)};
 }
 
@@ -170,7 +171,7 @@ CallMatch CallResolver::Match(std::string_view call) const {
     CallText moved;
     moved.Moved(home, parts.digit);
     CallMatch match = PrefixMatch(moved.View());
-    match.areaDigit = parts.digit;
+    if (match.country != nullptr) match.areaDigit = parts.digit;
     return match;
   }
 

@@ -30,7 +30,7 @@ struct CallMatch {
   const CtyCountry* country = nullptr;      // nullptr: no country
   const CtyOverrides* overrides = nullptr;  // written with the alias that decided; null: none
   // The call area digit of the place the country came from ('4' for K1ABC/4,
-  // '7' for KL7ABC/VE7); 0 when the place has no digit.
+  // '7' for KL7ABC/VE7); 0 when the place has no digit or there is no country.
   char areaDigit = 0;
 };
 
