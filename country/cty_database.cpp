@@ -39,6 +39,7 @@ bool ParseInt(std::string_view text, int& value) {
 
 bool ParseDouble(std::string_view text, double& value) {
   text = Trimmed(text);
+  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
   if (text.empty()) return false;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
@@ -164,6 +165,10 @@ std::vector<std::string> CtyDatabase::JoinAdifNumbers(const std::vector<AdifEntr
 // ---------------------------------------------------------------- CtyDatReader
 
 void CtyDatReader::ReadLine(std::string_view line) {
+  // A file saved as UTF-8 by an editor may begin with a byte order mark.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (firstLine_ && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+  firstLine_ = false;
   if (IsAllBlank(line)) return;  // an empty line is no line of the format
   if (IsBlank(line.front())) {
     ReadAliases(line);
@@ -278,6 +283,7 @@ CtyDatabase CtyDatReader::Finish() {
   CtyDatabase database = std::move(database_);
   database_ = CtyDatabase();
   excluded_ = false;
+  firstLine_ = true;
   return database;
 }
 

@@ -125,6 +125,7 @@ class CtyDatReader {
   CtyDatabase database_;
   ListState state_ = ListState::kNoCountry;
   bool excluded_ = false;  // the current country is a "*" region: its aliases are dropped
+  bool firstLine_ = true;
 };
 
 // Reads the open CTY.DAT to its end and closes it. Fails with the file's

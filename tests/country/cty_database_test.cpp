@@ -35,7 +35,7 @@ TEST(CtyDatabase, HeaderLineGivesEveryFieldOfTheCountry) {
   const CtyDatabase database = ParseCtyDatabase(CrLfLines({
       Header("Asiatic Russia", "UA9", "17:  30:  AS:   55.88:   -84.08:    -7.0:"),
       "    R9,UA9;",
-      "Tiny:1:2:OC:-1.5:170.25:-12.75:T1X:",
+      "Tiny:1:2:OC:-1.5:+170.25:-12.75:T1X:",
       "    T1X;",
   }));
   ASSERT_EQ(database.Countries().size(), 2u);
@@ -49,7 +49,8 @@ TEST(CtyDatabase, HeaderLineGivesEveryFieldOfTheCountry) {
   EXPECT_DOUBLE_EQ(russia.utcOffset, -7.0);
   EXPECT_EQ(russia.primaryPrefix, "UA9");
   EXPECT_EQ(russia.adifNumber, 0);  // until the join
-  // The fields are read between the colons, not from fixed columns.
+  // The fields are read between the colons, not from fixed columns; a plus
+  // sign is allowed.
   const CtyCountry& tiny = database.Countries()[1];
   EXPECT_EQ(tiny.name, "Tiny");
   EXPECT_EQ(tiny.cqZone, 1);
@@ -192,6 +193,17 @@ TEST(CtyDatabase, BrokenLinesArePassedOverAndCounted) {
     }
     EXPECT_EQ(found, c.prefixes) << c.what;
   }
+}
+
+TEST(CtyDatabase, AByteOrderMarkBeforeTheFirstLineIsNoPartOfIt) {
+  CtyDatabase database = ParseCtyDatabase("\xEF\xBB\xBF" + CrLfLines({
+                                                               Header("Poland", "SP"),
+                                                               "    SP;",
+                                                           }));
+  ASSERT_EQ(database.Countries().size(), 1u);
+  EXPECT_EQ(database.Countries()[0].name, "Poland");
+  EXPECT_TRUE(database.JoinAdifNumbers({{"269", "POLAND"}}).empty());
+  EXPECT_EQ(database.Countries()[0].adifNumber, 269);
 }
 
 TEST(CtyDatabase, TheFirstOfTwoEqualAliasesWins) {
