@@ -15,7 +15,8 @@ constexpr size_t kGrowth = 4;
 
 CallCache::SlotKey::SlotKey(std::string_view text) {
   length = static_cast<uint8_t>(text.size());
-  std::memcpy(&head, text.data(), std::min<size_t>(text.size(), 8));
+  // An empty cell may have no bytes at all to copy from.
+  if (!text.empty()) std::memcpy(&head, text.data(), std::min<size_t>(text.size(), 8));
   if (text.size() > 8) std::memcpy(&tail, text.data() + 8, text.size() - 8);
   uint64_t h =
       head * 0x9E3779B97F4A7C15ull ^ (tail + (uint64_t{length} << 32)) * 0xC2B2AE3D27D4EB4Full;
