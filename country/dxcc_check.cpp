@@ -35,34 +35,38 @@ std::vector<DxccMismatch> CheckDxcc(const LogTable& table, const LogColumns& col
       cache.Prefetch(table.CellText(columns.call, row + CallCache::kLookAhead));
     }
     if (!IsContactRow(table, row)) continue;
-    const std::string_view call = table.CellText(columns.call, row);
-    const std::string_view dxcc = table.CellText(columns.dxcc, row);
-    const CtyCountry* country = cache.Match(call).country;
-    if (Agrees(dxcc, country)) continue;
-
-    DxccMismatch& mismatch = mismatches.emplace_back();
-    mismatch.row = row;
-    mismatch.call = call;
-    mismatch.qsoDate = table.CellText(columns.qsoDate, row);
-    mismatch.dxcc = dxcc;
-    if (const std::optional<int32_t> number = DxccNumber(dxcc)) {
-      mismatch.dxccCountry = resolver.AdifCountryName(*number);
-    }
-    mismatch.country = country;
+    const CtyCountry* country = cache.Match(table.CellText(columns.call, row)).country;
+    if (!Agrees(table.CellText(columns.dxcc, row), country)) mismatches.push_back({row, country});
   }
   return mismatches;
 }
 
-std::string DxccCheckCsv(const std::vector<DxccMismatch>& mismatches) {
+DxccMismatchTexts MismatchTexts(const LogTable& table, const LogColumns& columns,
+                                const CallResolver& resolver, const DxccMismatch& mismatch) {
+  DxccMismatchTexts texts;
+  texts.call = table.CellText(columns.call, mismatch.row);
+  texts.qsoDate = table.CellText(columns.qsoDate, mismatch.row);
+  texts.dxcc = table.CellText(columns.dxcc, mismatch.row);
+  if (const std::optional<int32_t> number = DxccNumber(texts.dxcc)) {
+    texts.dxccCountry = resolver.AdifCountryName(*number);
+  }
+  return texts;
+}
+
+std::string DxccCheckCsv(const LogTable& table, const LogColumns& columns,
+                         const CallResolver& resolver,
+                         const std::vector<DxccMismatch>& mismatches) {
   std::string out;
+  out.reserve(64 * (mismatches.size() + 1));
   AppendQuotedCsvLine(out,
                       {"ROW", "CALL", "QSO_DATE", "DXCC", "COUNTRY", "CTY_DXCC", "CTY_COUNTRY"});
   for (const DxccMismatch& m : mismatches) {
+    const DxccMismatchTexts texts = MismatchTexts(table, columns, resolver, m);
     const bool numbered = m.country != nullptr && m.country->adifNumber != 0;
     const std::string ctyDxcc = numbered ? std::to_string(m.country->adifNumber) : std::string();
     const std::string_view ctyCountry = m.country != nullptr ? m.country->name : std::string_view();
-    AppendQuotedCsvLine(out, {std::to_string(m.row), m.call, m.qsoDate, m.dxcc, m.dxccCountry,
-                              ctyDxcc, ctyCountry});
+    AppendQuotedCsvLine(out, {std::to_string(m.row), texts.call, texts.qsoDate, texts.dxcc,
+                              texts.dxccCountry, ctyDxcc, ctyCountry});
   }
   return out;
 }

@@ -173,7 +173,8 @@ TEST(CheckDxcc, ListsRowsThatDifferAsNumbersOrGiveNoCountry) {
       {"20240112", "2300", "EA8/DL1ABC", "29", "", ""},  // agrees
   });
   const auto before = AllCells(table);
-  const std::vector<DxccMismatch> list = CheckDxcc(table, FindLogColumns(table), resolver);
+  const LogColumns columns = FindLogColumns(table);
+  const std::vector<DxccMismatch> list = CheckDxcc(table, columns, resolver);
   EXPECT_EQ(AllCells(table), before);
 
   struct Expected {
@@ -194,11 +195,12 @@ TEST(CheckDxcc, ListsRowsThatDifferAsNumbersOrGiveNoCountry) {
   };
   ASSERT_EQ(list.size(), expected.size());
   for (size_t i = 0; i < list.size(); ++i) {
+    const DxccMismatchTexts texts = MismatchTexts(table, columns, resolver, list[i]);
     EXPECT_EQ(list[i].row, expected[i].row);
-    EXPECT_EQ(list[i].call, expected[i].call);
-    EXPECT_EQ(list[i].qsoDate, expected[i].date);
-    EXPECT_EQ(list[i].dxcc, expected[i].dxcc);
-    EXPECT_EQ(list[i].dxccCountry, expected[i].dxccCountry);
+    EXPECT_EQ(texts.call, expected[i].call);
+    EXPECT_EQ(texts.qsoDate, expected[i].date);
+    EXPECT_EQ(texts.dxcc, expected[i].dxcc);
+    EXPECT_EQ(texts.dxccCountry, expected[i].dxccCountry);
     EXPECT_EQ(list[i].country ? list[i].country->name : "-", expected[i].country);
   }
 }
@@ -218,43 +220,46 @@ TEST(CheckDxcc, RowNumbersArePositionsAmongTheShownRows) {
   item.Condition = "SP*";
   filter.Filter().push_back(item);
   filter.SetFilterActive(true);
-  const std::vector<DxccMismatch> list = CheckDxcc(table, FindLogColumns(table), resolver);
+  const LogColumns columns = FindLogColumns(table);
+  const std::vector<DxccMismatch> list = CheckDxcc(table, columns, resolver);
   ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0].call, "SP5ABC");
+  EXPECT_EQ(MismatchTexts(table, columns, resolver, list[0]).call, "SP5ABC");
   EXPECT_EQ(list[0].row, 1);
-  EXPECT_EQ(list[1].call, "SP6ABC");
+  EXPECT_EQ(MismatchTexts(table, columns, resolver, list[1]).call, "SP6ABC");
   EXPECT_EQ(list[1].row, 2);
 }
 
 TEST(DxccCheckCsv, FieldsQuotedQuotesDoubledCrLf) {
   const CallResolver resolver = RealResolver();
-  std::vector<DxccMismatch> list(2);
-  list[0].row = 12;
-  list[0].call = "SP5\"X\"";
-  list[0].qsoDate = "20240101";
-  list[0].dxcc = " 230";
-  list[0].dxccCountry = "FED. REP. OF GERMANY";
-  list[0].country = resolver.Resolve("SP5ABC");
-  list[1].row = 3;
-  list[1].call = "SP5ABC/MM";
-  EXPECT_EQ(DxccCheckCsv(list),
-            "\"ROW\",\"CALL\",\"QSO_DATE\",\"DXCC\",\"COUNTRY\",\"CTY_DXCC\",\"CTY_COUNTRY\"\r\n"
-            "\"12\",\"SP5\"\"X\"\"\",\"20240101\",\" 230\",\"FED. REP. OF GERMANY\",\"269\","
-            "\"Poland\"\r\n"
-            "\"3\",\"SP5ABC/MM\",\"\",\"\",\"\",\"\",\"\"\r\n");
-  EXPECT_EQ(DxccCheckCsv({}),
-            "\"ROW\",\"CALL\",\"QSO_DATE\",\"DXCC\",\"COUNTRY\",\"CTY_DXCC\",\"CTY_COUNTRY\"\r\n");
+  const LogTable table = MakeLog({
+      kHeader,
+      {"20240101", "1200", "SP5ABC", "269", "", ""},
+      {"20240102", "1300", "SP6ABC", " 230", "", ""},
+      {"2024\"01", "1400", "SP5ABC/MM", "", "", ""},
+  });
+  const LogColumns columns = FindLogColumns(table);
+  const std::string header =
+      "\"ROW\",\"CALL\",\"QSO_DATE\",\"DXCC\",\"COUNTRY\",\"CTY_DXCC\",\"CTY_COUNTRY\"\r\n";
+  EXPECT_EQ(DxccCheckCsv(table, columns, resolver, CheckDxcc(table, columns, resolver)),
+            header +
+                "\"2\",\"SP6ABC\",\"20240102\",\" 230\",\"FED. REP. OF GERMANY\",\"269\","
+                "\"Poland\"\r\n"
+                "\"3\",\"SP5ABC/MM\",\"2024\"\"01\",\"\",\"\",\"\",\"\"\r\n");
+  EXPECT_EQ(DxccCheckCsv(table, columns, resolver, {}), header);
 }
 
 TEST(DxccCheckCsv, ACountryWithoutAdifNumberHasItsNameOnly) {
-  CtyCountry country;
-  country.name = "Nowhere";
-  std::vector<DxccMismatch> list(1);
-  list[0].row = 1;
-  list[0].call = "XX1A";
-  list[0].country = &country;
-  EXPECT_EQ(DxccCheckCsv(list).substr(DxccCheckCsv({}).size()),
-            "\"1\",\"XX1A\",\"\",\"\",\"\",\"\",\"Nowhere\"\r\n");
+  std::vector<AdifEntry> adif = testing::ReadAdifFile(testing::ReferencePath("ADIF_DXC.TXT"));
+  std::erase_if(adif, [](const AdifEntry& entry) { return entry.Country == "CANADA"; });
+  const CallResolver resolver(
+      ParseCtyDatabase(testing::FileBytes(testing::ReferencePath(testing::kBigCty))), adif);
+  const LogTable table = MakeLog({kHeader, {"", "", "VE3ABC", "1", "", ""}});
+  const LogColumns columns = FindLogColumns(table);
+  const std::vector<DxccMismatch> list = CheckDxcc(table, columns, resolver);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(DxccCheckCsv(table, columns, resolver, list)
+                .substr(DxccCheckCsv(table, columns, resolver, {}).size()),
+            "\"1\",\"VE3ABC\",\"\",\"1\",\"\",\"\",\"Canada\"\r\n");
 }
 
 // ---- the demo log -------------------------------------------------------------
