@@ -94,7 +94,8 @@ const CtyCountry* PlainResolve(const CtyDatabase& database, std::string_view cal
   if (names.size() == 1) {
     std::string home = names[0];
     if (digit == 0) {
-      return home == *text ? PlainLongestPrefix(database, home) : PlainWholeOrPrefix(database, home);
+      return home == *text ? PlainLongestPrefix(database, home)
+                           : PlainWholeOrPrefix(database, home);
     }
     const size_t last = home.find_last_of("0123456789");
     if (last != std::string::npos) home[last] = digit;
@@ -154,7 +155,8 @@ void CheckCall(const CallResolver& resolver, const std::string& call) {
   for (char& c : lower) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
   }
-  if (resolver.Resolve(lower) != match.country || resolver.Resolve(" " + call + "\t") != match.country) {
+  if (resolver.Resolve(lower) != match.country ||
+      resolver.Resolve(" " + call + "\t") != match.country) {
     Mismatch("call [" + Shown(call) + "]: letter case or blanks around it change the country");
   }
 }
@@ -189,7 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::vector<std::string> calls;
   if (marker != std::string_view::npos) {
-    for (std::string_view line : fuzz::InputLines(input.substr(marker + fuzz::kCallsMarker.size()))) {
+    for (std::string_view line :
+         fuzz::InputLines(input.substr(marker + fuzz::kCallsMarker.size()))) {
       calls.emplace_back(line);
     }
   } else {
