@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "table/quoted_csv_field.h"
 #include "window_system.h"
 
 namespace kartex {
@@ -14,10 +15,6 @@ class Session;
 // Asks for a file name and writes the shown table: every field quoted,
 // comma-separated, all ColCount columns, CR LF line ends.
 void SaveSGToCSV(Session& session);
-
-// One field as the export writes it: quotes doubled, line breaks as byte 11,
-// so that the file reads back into the same cells.
-void AppendQuotedCsvField(std::string& line, std::string_view text);
 
 // The save dialog of a mail-merge CSV and the name rule after it: the file
 // to write, or nullopt when the operator cancels the dialog or refuses to

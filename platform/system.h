@@ -1,6 +1,7 @@
 #pragma once
 // The rest of what the program asks of the operating system: the local
-// calendar year, and the command line and the console of kartex-cli.
+// calendar year, the folder of the running program, and the command line
+// and the console of kartex-cli.
 
 #include <string>
 #include <vector>
@@ -8,6 +9,10 @@
 namespace kartex::platform {
 
 int CurrentLocalYear();
+
+// The folder that holds the running program's executable, in UTF-8, without
+// a closing separator; empty when the system does not say.
+std::string ExecutableFolder();
 
 // The program's arguments (without the program name) in UTF-8. On Windows
 // they come from the wide command line, so names with any letters arrive

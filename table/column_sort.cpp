@@ -12,17 +12,6 @@ namespace {
 constexpr uint32_t kColumnBits = 0x7FFFFFFFu;
 constexpr const char* kNoIndexes = "No indexes specified for indexed sort";
 
-// Puts row first + order[i] at first + i; every row moves once, with its
-// height.
-void ApplyOrder(LogTable& table, int first, const std::vector<uint32_t>& order) {
-  std::vector<LogTable::HeldRow> taken;
-  taken.reserve(order.size());
-  for (size_t i = 0; i < order.size(); ++i)
-    taken.push_back(table.TakeRow(first + static_cast<int>(i)));
-  for (size_t i = 0; i < order.size(); ++i)
-    table.PutRow(first + static_cast<int>(i), std::move(taken[order[i]]));
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- TSortIndexList
@@ -90,7 +79,7 @@ void ColumnSort::SortByKeys() {
   const std::vector<uint32_t> order = SortedRowOrder(table_, keys, first, last, regional_, year);
 
   TableUpdate update(table_);
-  ApplyOrder(table_, first, order);
+  table_.ArrangeRows(first, order);
 }
 
 }  // namespace kartex

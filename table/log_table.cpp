@@ -1,6 +1,8 @@
 #include "table/log_table.h"
 
 #include <algorithm>
+#include <iterator>
+#include <stdexcept>
 #include <utility>
 
 namespace kartex {
@@ -233,6 +235,27 @@ LogTable::HeldRow LogTable::TakeRow(int row) {
   rows_[static_cast<size_t>(row)] = TableRow();
   if (!heights_.empty()) heights_[static_cast<size_t>(row)] = kDefaultRowHeight;
   return taken;
+}
+
+void LogTable::ArrangeRows(int first, const std::vector<uint32_t>& sourceOf) {
+  const size_t count = sourceOf.size();
+  if (first < 0 || static_cast<size_t>(first) + count > rows_.size()) {
+    throw std::invalid_argument("rows to arrange beyond the table");
+  }
+  std::vector<bool> seen(count, false);
+  for (uint32_t source : sourceOf) {
+    if (source >= count || seen[source]) throw std::invalid_argument("no arrangement of the rows");
+    seen[source] = true;
+  }
+  ChangeScope change(*this);
+  const auto begin = rows_.begin() + first;
+  std::vector<TableRow> taken(std::make_move_iterator(begin),
+                              std::make_move_iterator(begin + static_cast<ptrdiff_t>(count)));
+  for (size_t i = 0; i < count; ++i) rows_[first + i] = std::move(taken[sourceOf[i]]);
+  if (heights_.empty()) return;
+  const std::vector<int> heights(heights_.begin() + first,
+                                 heights_.begin() + first + static_cast<ptrdiff_t>(count));
+  for (size_t i = 0; i < count; ++i) heights_[first + i] = heights[sourceOf[i]];
 }
 
 void LogTable::PutRow(int row, HeldRow&& content) {

@@ -86,6 +86,11 @@ class LogTable {
   void CopyRow(int from, int to);
   HeldRow TakeRow(int row);
   void PutRow(int row, HeldRow&& content);
+  // Puts row first + sourceOf[i] at first + i, for every i: each row moves
+  // once, whole, with its height, as one change. sourceOf must be an
+  // arrangement of 0 .. sourceOf.size() - 1 (std::invalid_argument
+  // otherwise, nothing moved).
+  void ArrangeRows(int first, const std::vector<uint32_t>& sourceOf);
   const TableRow& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
 
   // Repaint suspension: changes inside Begin/EndUpdate reach the observer as

@@ -257,12 +257,29 @@ void TableRow::Assign(const std::vector<std::string_view>& fields) {
   Pack(text.data(), ends.data(), ends.size(), nullptr);
 }
 
+// The row's text with the cell's old text replaced by the new one, and the
+// end offsets moved by the difference: one copy of the row, no string per
+// cell (a fill of a million DXCC cells writes a million rows).
 void TableRow::SetCell(int col, std::string_view value) {
   if (col < 0) return;
-  const int count = std::max(FieldCount(), col + 1);
-  std::vector<std::string_view> fields(static_cast<size_t>(count));
-  for (int k = 0; k < count; ++k) fields[static_cast<size_t>(k)] = k == col ? value : Cell(k);
-  Assign(fields);  // copies everything out of the old buffer before replacing it
+  thread_local std::string text;
+  thread_local std::vector<uint32_t> ends;
+  const auto c = static_cast<size_t>(col);
+  const size_t count = std::max(static_cast<size_t>(FieldCount()), c + 1);
+  const std::string_view old = StoredText();
+  ends.assign(count, static_cast<uint32_t>(old.size()));  // cells beyond the stored: empty
+  StoredEnds(ends.data());
+  const size_t begin = c == 0 ? 0 : ends[c - 1];
+  const size_t end = ends[c];
+  // value may lie in this row's buffer: everything is copied out before Pack.
+  text.assign(old.substr(0, begin));
+  text.append(value);
+  text.append(old.substr(end));
+  if (text.size() > std::numeric_limits<uint32_t>::max()) throw std::length_error("row too long");
+  for (size_t k = c; k < count; ++k) {
+    ends[k] = static_cast<uint32_t>(ends[k] - (end - begin) + value.size());
+  }
+  Pack(text.data(), ends.data(), count, nullptr);
 }
 
 void TableRow::Truncate(int count) {

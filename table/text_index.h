@@ -23,8 +23,9 @@ class TextIndex {
   }
 
   // The number stored for text, or kAbsent.
-  uint32_t Find(std::string_view text) const {
-    const uint32_t h = Hash(text);
+  uint32_t Find(std::string_view text) const { return Find(text, Hash(text)); }
+  // The same with the text's Hash worked out already.
+  uint32_t Find(std::string_view text, uint32_t h) const {
     for (size_t i = h & mask_; slots_[i].number != kAbsent; i = (i + 1) & mask_) {
       if (slots_[i].hash == h && keyOf_(slots_[i].number) == text) return slots_[i].number;
     }

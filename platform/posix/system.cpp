@@ -4,6 +4,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <unistd.h>
 #include <wctype.h>
 
 #include <cstdint>
@@ -72,6 +73,24 @@ int CurrentLocalYear() {
   std::tm local{};
   localtime_r(&now, &local);
   return local.tm_year + 1900;
+}
+
+std::string ExecutableFolder() {
+  // /proc/self/exe names the executable; readlink does not say how long the
+  // name is beforehand, so the buffer grows until the whole name fits.
+  std::string path(256, '\0');
+  for (;;) {
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    if (length < 0) return {};
+    if (static_cast<size_t>(length) < path.size()) {
+      path.resize(static_cast<size_t>(length));
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return {};
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {

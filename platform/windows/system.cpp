@@ -59,6 +59,32 @@ int CurrentLocalYear() {
   return now.wYear;
 }
 
+std::string ExecutableFolder() {
+  // GetModuleFileNameW cuts the name to the buffer without saying how long it
+  // is, so the buffer grows until the whole name fits.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+  // A long name may come with the \\?\ prefix, which the file API of
+  // platform/ puts on by itself and refuses in a name it is given.
+  if (path.starts_with(L"\\\\?\\UNC\\")) {
+    path = L"\\\\" + path.substr(8);
+  } else if (path.starts_with(L"\\\\?\\")) {
+    path = path.substr(4);
+  }
+  const size_t separator = path.find_last_of(L"\\/");
+  if (separator == std::wstring::npos) return {};
+  return WideToUtf8(std::wstring_view(path).substr(0, separator));
+}
+
 std::vector<std::string> Utf8Arguments(int, char**) {
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);

@@ -416,4 +416,41 @@ TEST(LogTableObserver, NestedUpdatesReachTheObserverOnce) {
 }
 
 }  // namespace
+// A cell written anywhere in a row (before, inside and beyond the cells the
+// row stores; trailing empty cells are not stored) holds the text, and no
+// other cell or row changes: checked against a plain grid of texts.
+TEST(LogTableCells, SetCellTextWritesTheCellWhereverItLies) {
+  std::mt19937 random(20251011);
+  const std::vector<std::string> texts = {"",
+                                          "1",
+                                          "291",
+                                          "SP5ABC",
+                                          std::string(300, 'x'),
+                                          "J\xF3zef",
+                                          "\"q\"",
+                                          std::string(70000, 'y')};
+  constexpr int kRows = 40;
+  constexpr int kCols = 12;
+  LogTable table(kRows, kCols, 1);
+  std::vector<std::vector<std::string>> expected(kRows, std::vector<std::string>(kCols));
+  for (int row = 0; row < kRows; ++row) table.SetRowHeight(row, 20 + row);
+  for (int n = 0; n < 3000; ++n) {
+    const int row = static_cast<int>(random() % kRows);
+    const int col = static_cast<int>(random() % kCols);
+    const std::string& text = texts[random() % texts.size()];
+    table.SetCellText(col, row, text);
+    expected[static_cast<size_t>(row)][static_cast<size_t>(col)] = text;
+    ASSERT_EQ(table.RowTexts(row), expected[static_cast<size_t>(row)]) << "write " << n;
+  }
+  for (int row = 0; row < kRows; ++row) {
+    EXPECT_EQ(table.RowTexts(row), expected[static_cast<size_t>(row)]);
+    EXPECT_EQ(table.RowHeight(row), 20 + row);
+  }
+  // A cell's text copied from another cell of the same row.
+  table.SetCellText(0, 1, "left");
+  table.SetCellText(1, 1, std::string(table.CellText(0, 1)));
+  table.SetCellText(2, 1, table.CellText(0, 1));
+  EXPECT_EQ(table.CellText(2, 1), "left");
+}
+
 }  // namespace kartex
