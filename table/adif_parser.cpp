@@ -1,0 +1,355 @@
+#include "table/adif_parser.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+
+#include "platform/code_page.h"
+
+namespace kartex {
+
+// The input of one Parse call and the position in it.
+struct AdifParser::Cursor {
+  const char* s;
+  size_t n;
+  uint64_t more;  // bytes of the input after s[n]
+  size_t i;
+};
+
+namespace {
+
+// Field names are made of these; a longer run is no name.
+constexpr size_t kLongestName = 100;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Whether name is word in any letter case (word in capitals).
+bool IsNamed(std::string_view name, std::string_view word) {
+  if (name.size() != word.size()) return false;
+  for (size_t k = 0; k < name.size(); ++k) {
+    const char c = name[k];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != word[k]) return false;
+  }
+  return true;
+}
+
+// A length as ADIF writes it: decimal digits and nothing else.
+std::optional<uint64_t> ParseLength(std::string_view text) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+  }
+  return value;
+}
+
+bool HoldsNonAscii(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+enum class Answer { kYes, kNo, kNeedMore };
+
+// Whether s[k] == '<' starts a well-formed field tag (<NAME:DIGITS>,
+// <NAME:DIGITS:TYPE>) or <EOR> / <EOH>. more: bytes that follow s[n].
+Answer FieldTagAt(const char* s, size_t n, uint64_t more, size_t k) {
+  const Answer atEnd = more > 0 ? Answer::kNeedMore : Answer::kNo;
+  size_t j = k + 1;
+  while (j < n && IsNameChar(s[j]) && j - k - 1 <= kLongestName) ++j;
+  if (j == n) return atEnd;
+  const std::string_view name(s + k + 1, j - k - 1);
+  if (name.empty() || name.size() > kLongestName) return Answer::kNo;
+  if (s[j] == '>') return IsNamed(name, "EOR") || IsNamed(name, "EOH") ? Answer::kYes : Answer::kNo;
+  if (s[j] != ':') return Answer::kNo;
+  const size_t digits = ++j;
+  while (j < n && IsDigit(s[j]) && j - digits < 18) ++j;
+  if (j == n) return atEnd;
+  if (j == digits) return Answer::kNo;
+  if (s[j] == '>') return Answer::kYes;
+  if (s[j] != ':') return Answer::kNo;
+  ++j;
+  while (j < n && IsLetter(s[j])) ++j;
+  if (j == n) return atEnd;
+  return s[j] == '>' ? Answer::kYes : Answer::kNo;
+}
+
+// A value that holds the tag of another field was given a length too long:
+// taking it would swallow that field.
+bool HoldsFieldTag(std::string_view value) {
+  for (size_t k = value.find('<'); k != std::string_view::npos; k = value.find('<', k + 1)) {
+    if (FieldTagAt(value.data(), value.size(), 0, k) == Answer::kYes) return true;
+  }
+  return false;
+}
+
+enum class Follow { kGood, kBad, kNeedMore };
+
+// Whether what follows a value at f is what may follow one: blanks and line
+// ends up to the next "<", a "//" comment or the end of the input.
+Follow FollowAt(const char* s, size_t n, uint64_t more, size_t f) {
+  while (f < n && IsBlank(s[f])) ++f;
+  if (f == n) return more > 0 ? Follow::kNeedMore : Follow::kGood;
+  if (s[f] == '<') return Follow::kGood;
+  if (s[f] != '/') return Follow::kBad;
+  if (f + 1 == n) return more > 0 ? Follow::kNeedMore : Follow::kBad;
+  return s[f + 1] == '/' ? Follow::kGood : Follow::kBad;
+}
+
+// Where a value of count characters of UTF-8 from p ends; nullopt when the
+// bytes there are no UTF-8. needMore is set when the input ends first but
+// more of it follows.
+std::optional<size_t> CharactersEnd(const char* s, size_t n, uint64_t more, size_t p,
+                                    uint64_t count, bool& needMore) {
+  needMore = false;
+  const std::string_view text(s, n);
+  size_t q = p;
+  for (uint64_t k = 0; k < count; ++k) {
+    if (q == n) {
+      needMore = more > 0;
+      return std::nullopt;
+    }
+    const auto lead = static_cast<unsigned char>(s[q]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (q + length > n) {
+      needMore = more > 0;
+      return std::nullopt;
+    }
+    if (!NextUtf8CodePoint(text, q)) return std::nullopt;
+  }
+  return q;
+}
+
+}  // namespace
+
+AdifParser::AdifParser(Start start)
+    : inHeader_(start == Start::kFileStart), columnOfName_(NameOf{&names_}) {}
+
+size_t AdifParser::Parse(const char* input, size_t n, uint64_t more, size_t stopAt) {
+  if (n == 0) return 0;
+  Cursor c{input, n, more, 0};
+  while (c.i < stopAt && NextStep(c) == Step::kDone) {
+  }
+  return c.i;
+}
+
+AdifParser::Step AdifParser::NextStep(Cursor& c) {
+  if (inComment_) return SkipComment(c);
+  if (afterValue_) {
+    while (c.i < c.n && IsBlank(c.s[c.i])) ++c.i;
+    if (c.i == c.n) return c.more > 0 ? Step::kNeedMore : Step::kEnd;
+    if (c.s[c.i] == '/') {
+      if (c.i + 1 == c.n && c.more > 0) return Step::kNeedMore;
+      if (c.i + 1 < c.n && c.s[c.i + 1] == '/') {
+        afterValue_ = false;
+        inComment_ = true;
+        c.i += 2;
+        return Step::kDone;
+      }
+    }
+    afterValue_ = false;
+  }
+  // Text up to the next "<" is passed over.
+  const void* open = std::memchr(c.s + c.i, '<', c.n - c.i);
+  if (open == nullptr) {
+    c.i = c.n;
+    return c.more > 0 ? Step::kNeedMore : Step::kEnd;
+  }
+  c.i = static_cast<size_t>(static_cast<const char*>(open) - c.s);
+  size_t j = c.i + 1;
+  while (j < c.n && c.s[j] != '>' && c.s[j] != '<') ++j;
+  if (j == c.n) {
+    if (c.more > 0) return Step::kNeedMore;
+    c.i = c.n;  // a "<" without ">" at the end is text
+    return Step::kEnd;
+  }
+  if (c.s[j] == '<') {  // so is a "<" followed by another one
+    c.i = j;
+    return Step::kDone;
+  }
+  const std::string_view tag(c.s + c.i + 1, j - c.i - 1);
+  const size_t colon = tag.find(':');
+  const std::string_view name = Trim(tag.substr(0, colon));
+  if (IsNamed(name, "EOR")) {
+    EndRecord();
+  } else if (IsNamed(name, "EOH")) {
+    EndHeader();
+  } else if (!name.empty() && colon != std::string_view::npos) {
+    const std::string_view rest = tag.substr(colon + 1);
+    return ReadField(c, j + 1, name, Trim(rest.substr(0, rest.find(':'))));
+  }
+  c.i = j + 1;  // a tag without a value is passed over
+  return Step::kDone;
+}
+
+// The rest of a "//" comment: up to the line end, or up to the next field's
+// tag when that follows on the same line.
+AdifParser::Step AdifParser::SkipComment(Cursor& c) {
+  for (;;) {
+    size_t k = c.i;
+    while (k < c.n && c.s[k] != '\n' && c.s[k] != '<') ++k;
+    if (k == c.n) {
+      c.i = c.n;
+      return c.more > 0 ? Step::kNeedMore : Step::kEnd;
+    }
+    if (c.s[k] == '\n') {
+      c.i = k + 1;
+      inComment_ = false;
+      return Step::kDone;
+    }
+    const Answer tag = FieldTagAt(c.s, c.n, c.more, k);
+    if (tag == Answer::kNeedMore) {
+      c.i = k;
+      return Step::kNeedMore;
+    }
+    if (tag == Answer::kYes) {
+      c.i = k;
+      inComment_ = false;
+      return Step::kDone;
+    }
+    c.i = k + 1;  // a "<" of the comment's text
+  }
+}
+
+// The value of a field whose tag ends before p; c.i still at the tag.
+AdifParser::Step AdifParser::ReadField(Cursor& c, size_t p, std::string_view name,
+                                       std::string_view lengthText) {
+  const uint64_t available = (c.n - p) + c.more;
+  const std::optional<uint64_t> length = ParseLength(lengthText);
+  if (length && *length <= available) {
+    if (*length > c.n - p) return Step::kNeedMore;
+    const size_t end = p + static_cast<size_t>(*length);
+    const Follow follow = FollowAt(c.s, c.n, c.more, end);
+    if (follow == Follow::kNeedMore) return Step::kNeedMore;
+    const std::string_view value(c.s + p, end - p);
+    if (follow == Follow::kGood && !HoldsFieldTag(value)) {
+      AddField(name, value, false);
+      c.i = end;
+      afterValue_ = true;
+      return Step::kDone;
+    }
+    // A length that counts characters, not bytes.
+    if (HoldsNonAscii(value)) {
+      bool needMore = false;
+      const std::optional<size_t> charsEnd = CharactersEnd(c.s, c.n, c.more, p, *length, needMore);
+      if (needMore) return Step::kNeedMore;
+      if (charsEnd && *charsEnd != end) {
+        const Follow after = FollowAt(c.s, c.n, c.more, *charsEnd);
+        if (after == Follow::kNeedMore) return Step::kNeedMore;
+        const std::string_view chars(c.s + p, *charsEnd - p);
+        if (after == Follow::kGood && !HoldsFieldTag(chars)) {
+          AddField(name, chars, true);
+          c.i = *charsEnd;
+          afterValue_ = true;
+          return Step::kDone;
+        }
+      }
+    }
+  }
+  // A broken length: the value is the text up to the next "<".
+  const void* open = std::memchr(c.s + p, '<', c.n - p);
+  if (open == nullptr && c.more > 0) return Step::kNeedMore;
+  const size_t end =
+      open != nullptr ? static_cast<size_t>(static_cast<const char*>(open) - c.s) : c.n;
+  size_t valueEnd = end;
+  while (valueEnd > p && IsBlank(c.s[valueEnd - 1])) --valueEnd;
+  AddField(name, std::string_view(c.s + p, valueEnd - p), true);
+  c.i = end;
+  return Step::kDone;
+}
+
+void AdifParser::AddField(std::string_view name, std::string_view value, bool recovered) {
+  PendingField field{};
+  field.nameBegin = static_cast<uint32_t>(pendingText_.size());
+  pendingReplaced_ += converter_.Append(name, pendingText_).replacedCharacters;
+  for (size_t k = field.nameBegin; k < pendingText_.size(); ++k) {
+    pendingText_[k] = static_cast<char>(UpperCase1250(static_cast<unsigned char>(pendingText_[k])));
+  }
+  field.nameEnd = static_cast<uint32_t>(pendingText_.size());
+  if (field.nameEnd == field.nameBegin) return;  // a name of control bytes only
+  const AdifTextChanges changes = converter_.Append(value, pendingText_);
+  if (pendingText_.size() > UINT32_MAX) throw std::length_error("ADIF record too long");
+  field.valueEnd = static_cast<uint32_t>(pendingText_.size());
+  pending_.push_back(field);
+  if (recovered || changes.controlsDropped) ++pendingRecovered_;
+  pendingReplaced_ += changes.replacedCharacters;
+}
+
+int AdifParser::ColumnOf(std::string_view name) {
+  const uint32_t known = columnOfName_.Find(name);
+  if (known != decltype(columnOfName_)::kAbsent) return static_cast<int>(known);
+  if (names_.size() >= kMaxColumns) return -1;
+  names_.emplace_back(name);
+  columnOfName_.Insert(names_.back(), static_cast<uint32_t>(names_.size() - 1));
+  fieldOfColumn_.push_back(0);
+  return static_cast<int>(names_.size() - 1);
+}
+
+// The pending fields become a row: each in the column of its name (a name
+// given twice keeps its last value), the columns between them empty.
+void AdifParser::EndRecord() {
+  inHeader_ = false;
+  int lastColumn = -1;
+  for (size_t k = 0; k < pending_.size(); ++k) {
+    const PendingField& field = pending_[k];
+    const int column = ColumnOf(
+        std::string_view(pendingText_).substr(field.nameBegin, field.nameEnd - field.nameBegin));
+    if (column < 0) {
+      ++report_.fieldsLeftOut;
+      continue;
+    }
+    fieldOfColumn_[static_cast<size_t>(column)] = static_cast<uint32_t>(k + 1);
+    lastColumn = std::max(lastColumn, column);
+  }
+  rowText_.clear();
+  ends_.resize(static_cast<size_t>(lastColumn + 1));
+  for (size_t column = 0; column < ends_.size(); ++column) {
+    if (const uint32_t k = fieldOfColumn_[column]; k != 0) {
+      const PendingField& field = pending_[k - 1];
+      rowText_.append(pendingText_, field.nameEnd, field.valueEnd - field.nameEnd);
+      fieldOfColumn_[column] = 0;
+    }
+    ends_[column] = static_cast<uint32_t>(rowText_.size());
+  }
+  rows_.emplace_back();
+  if (!ends_.empty()) rows_.back().AssignPacked(rowText_.data(), ends_.data(), ends_.size());
+  ++report_.records;
+  report_.recoveredValues += pendingRecovered_;
+  report_.replacedCharacters += pendingReplaced_;
+  ClearPending();
+}
+
+// The fields of the header describe the file, not a contact.
+void AdifParser::EndHeader() {
+  if (!inHeader_) return;  // an <EOH> among the records is passed over
+  inHeader_ = false;
+  ClearPending();
+}
+
+void AdifParser::ClearPending() {
+  pending_.clear();
+  pendingText_.clear();
+  pendingRecovered_ = 0;
+  pendingReplaced_ = 0;
+}
+
+void AdifParser::Finish() {
+  if (!pending_.empty()) report_.incompleteRecordLeftOut = true;
+  ClearPending();
+}
+
+bool AdifParser::AtRecordBoundary() const {
+  return !inHeader_ && pending_.empty() && !inComment_ && !afterValue_;
+}
+
+}  // namespace kartex
