@@ -35,7 +35,7 @@ class Session {
   const RegionalSettings& Regional() const { return regional_; }
   WindowSystem& Windows() { return windows_; }
 
-  // "Otwórz plik CSV".
+  // "Otwórz plik CSV": a Logger32 CSV export or an ADIF log.
   LoadOutcome Load_CSVClick();
   // A new selection in RG1 (0..9 for "1".."10", 10 for "Usuń filtr"); the item
   // already selected does nothing.
@@ -67,6 +67,10 @@ class Session {
 
  private:
   void RejectLoad(const std::string& message);
+  void AddDxccColumnIfMissing();
+  // Where the empty DXCC cells of an ADIF log are to be filled from CTY.DAT;
+  // false when the load was rejected (see adif_dxcc_fill.cpp).
+  bool FillEmptyDxccFromCtyDat();
   // Every switch-off of the row filter goes here, so that the controls know
   // no QSO-count filter is on any more.
   void SwitchFilterOff();
