@@ -3,11 +3,14 @@
 // Qt window and kartex-cli both drive this one class.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "command_error.h"
 #include "control_states.h"
 #include "loaded_log.h"
+#include "platform/system.h"
+#include "sent_cards_export.h"
 #include "table/column_sort.h"
 #include "table/log_table.h"
 #include "table/regional_settings.h"
@@ -47,6 +50,9 @@ class Session {
   void Save_CSVClick();
   // "Plik" -> "Zapisz plik CSV – jedna stacja w wierszu".
   void SaveStationsCSV1Click();
+  // "Plik" -> "Zapisz plik ADIF wysłanych kart…": the shown contacts marked
+  // as sent via the bureau (the default) or direct.
+  void SaveSentADIF1Click(QslSentVia via = QslSentVia::kBureau);
   // A sort click on the header cell of column, after the window's pixel
   // rules. A table that takes no sort clicks (TableTakesSortClicks) is left
   // as it is; otherwise the keys change and the rows are sorted under the
@@ -64,6 +70,11 @@ class Session {
   bool Close1Click();
   // The question before closing; true for OK.
   bool FormCloseQuery();
+
+  // The UTC clock that dates the files written (the system's, unless a
+  // test sets its own).
+  platform::UtcDateTime Now() const { return clock_(); }
+  void SetClock(std::function<platform::UtcDateTime()> clock) { clock_ = std::move(clock); }
 
  private:
   void RejectLoad(const std::string& message);
@@ -88,6 +99,7 @@ class Session {
   LoadedLog log_;
   ControlStates controls_;
   bool progressBusy_ = false;  // the filter's progress showed the hourglass
+  std::function<platform::UtcDateTime()> clock_ = platform::CurrentUtcDateTime;
 };
 
 }  // namespace kartex
