@@ -61,34 +61,48 @@ bool HoldsNonAscii(std::string_view text) {
 
 enum class Answer { kYes, kNo, kNeedMore };
 
-// Whether s[k] == '<' starts a well-formed field tag (<NAME:DIGITS>,
-// <NAME:DIGITS:TYPE>) or <EOR> / <EOH>. more: bytes that follow s[n].
-Answer FieldTagAt(const char* s, size_t n, uint64_t more, size_t k) {
+// Whether s[k] == '<' starts a well-formed tag: <EOR>, <EOH>, or a field's
+// <NAME:DIGITS> or <NAME:DIGITS:TYPE>, whose length is then set, and end
+// just after its ">". more: bytes that follow s[n].
+Answer TagAt(const char* s, size_t n, uint64_t more, size_t k, std::optional<uint64_t>& length,
+             size_t& end) {
   const Answer atEnd = more > 0 ? Answer::kNeedMore : Answer::kNo;
+  length.reset();
   size_t j = k + 1;
   while (j < n && IsNameChar(s[j]) && j - k - 1 <= kLongestName) ++j;
   if (j == n) return atEnd;
   const std::string_view name(s + k + 1, j - k - 1);
   if (name.empty() || name.size() > kLongestName) return Answer::kNo;
+  end = j + 1;
   if (s[j] == '>') return IsNamed(name, "EOR") || IsNamed(name, "EOH") ? Answer::kYes : Answer::kNo;
   if (s[j] != ':') return Answer::kNo;
   const size_t digits = ++j;
   while (j < n && IsDigit(s[j]) && j - digits < 18) ++j;
   if (j == n) return atEnd;
   if (j == digits) return Answer::kNo;
-  if (s[j] == '>') return Answer::kYes;
-  if (s[j] != ':') return Answer::kNo;
-  ++j;
-  while (j < n && IsLetter(s[j])) ++j;
-  if (j == n) return atEnd;
-  return s[j] == '>' ? Answer::kYes : Answer::kNo;
+  length = ParseLength(std::string_view(s + digits, j - digits));
+  if (s[j] != '>') {
+    if (s[j] != ':') return Answer::kNo;
+    ++j;
+    while (j < n && IsLetter(s[j])) ++j;
+    if (j == n) return atEnd;
+    if (s[j] != '>') return Answer::kNo;
+  }
+  end = j + 1;
+  return Answer::kYes;
 }
 
-// A value that holds the tag of another field was given a length too long:
-// taking it would swallow that field.
+// A value given a length too long takes in the next field: its tag, and
+// that field's value after it. (An <EOR> alone in a value, a comment's
+// "see <EOR>", proves nothing.)
 bool HoldsFieldTag(std::string_view value) {
   for (size_t k = value.find('<'); k != std::string_view::npos; k = value.find('<', k + 1)) {
-    if (FieldTagAt(value.data(), value.size(), 0, k) == Answer::kYes) return true;
+    std::optional<uint64_t> length;
+    size_t end = 0;
+    if (TagAt(value.data(), value.size(), 0, k, length, end) == Answer::kYes && length &&
+        *length <= value.size() - end) {
+      return true;
+    }
   }
   return false;
 }
@@ -207,7 +221,9 @@ AdifParser::Step AdifParser::SkipComment(Cursor& c) {
       inComment_ = false;
       return Step::kDone;
     }
-    const Answer tag = FieldTagAt(c.s, c.n, c.more, k);
+    std::optional<uint64_t> length;
+    size_t end = 0;
+    const Answer tag = TagAt(c.s, c.n, c.more, k, length, end);
     if (tag == Answer::kNeedMore) {
       c.i = k;
       return Step::kNeedMore;

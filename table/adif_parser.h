@@ -12,7 +12,7 @@
 //     is tried as a count of characters; failing that, the value is the text
 //     up to the next "<" (trailing blanks dropped). So is a value whose
 //     length is no number (<CALL:-1>), runs past the end of the file, or
-//     would take in the tag of another field;
+//     would take in another field, its tag and its value;
 //   - a "<" without a ">" before the next "<" or the end is text;
 //   - names are upper-cased; type marks are passed over;
 //   - everything before the first <EOH> is the header, unless an <EOR> comes

@@ -50,23 +50,26 @@ int ByteIn(const std::array<int16_t, kHighestMapped + 1>& table, char32_t cp) {
 
 bool IsLineBreak(char32_t c) { return c == '\r' || c == '\n'; }
 
-// Control characters that a cell does not keep: C0 and C1 controls and DEL,
-// except TAB and the line breaks.
-bool IsDroppedControl(char32_t c) {
-  return (c < 0x20 && c != '\t' && !IsLineBreak(c)) || (c >= 0x7F && c < 0xA0);
+// Control characters that a cell does not keep: the C0 controls and DEL,
+// except TAB and the line breaks, and in Unicode text the C1 controls (in
+// Windows-1250 those bytes are letters and signs).
+bool IsDroppedControl(char32_t c, bool unicode) {
+  return (c < 0x20 && c != '\t' && !IsLineBreak(c)) || c == 0x7F ||
+         (unicode && c >= 0x80 && c < 0xA0);
 }
 
 // Appends the characters of text, each line break as CR LF and the dropped
-// controls left out; Char is a byte or a code point.
+// controls left out; Char is a byte of Windows-1250 or a code point.
 template <typename Char, typename Put>
 void AppendWithLineBreaks(const Char* text, size_t n, std::string& out, AdifTextChanges& changes,
                           Put put) {
+  constexpr bool kUnicode = sizeof(Char) > 1;
   for (size_t i = 0; i < n; ++i) {
     const auto c = static_cast<char32_t>(text[i]);
     if (IsLineBreak(c)) {
       if (c == '\r' && i + 1 < n && static_cast<char32_t>(text[i + 1]) == '\n') ++i;
       out += "\r\n";
-    } else if (IsDroppedControl(c)) {
+    } else if (IsDroppedControl(c, kUnicode)) {
       changes.controlsDropped = true;
     } else {
       put(c);
@@ -142,7 +145,7 @@ void AdifTextConverter::UndoDoubleEncoding() {
     if (!mapped || !HoldsNonAscii(bytes_) || !DecodeUtf8(bytes_, twice_)) continue;
     bool holdable = true;
     for (char32_t cp : twice_) {
-      if (!IsDroppedControl(cp) && Cp1250ByteOf(cp) < 0) holdable = false;
+      if (!IsDroppedControl(cp, true) && Cp1250ByteOf(cp) < 0) holdable = false;
     }
     if (!holdable) continue;
     codePoints_.swap(twice_);
