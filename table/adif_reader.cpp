@@ -242,15 +242,9 @@ bool LooksLikeAdif(std::string_view head) {
 
 bool IsAdifFile(const std::string& fileName) {
   platform::InputFile file;
-  if (!file.Open(fileName)) return false;
+  if (!file.Open(fileName)) throw TableError("Cannot open file " + fileName);
   std::unique_ptr<char[]> head = std::make_unique_for_overwrite<char[]>(kAdifDetectionBytes);
-  size_t got = 0;
-  while (got < kAdifDetectionBytes) {
-    const std::optional<size_t> read =
-        file.ReadAt(got, head.get() + got, kAdifDetectionBytes - got);
-    if (!read || *read == 0) break;
-    got += *read;
-  }
+  const size_t got = ReadFully(file, fileName, 0, head.get(), kAdifDetectionBytes);
   return LooksLikeAdif(std::string_view(head.get(), got));
 }
 

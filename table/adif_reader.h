@@ -24,8 +24,9 @@ inline constexpr size_t kAdifDetectionBytes = size_t{1} << 20;
 // holds an <EOH> tag in any letter case.
 bool LooksLikeAdif(std::string_view head);
 
-// The same for the first kAdifDetectionBytes of a file; false when it cannot
-// be read (the CSV reader then says so).
+// The same for the first kAdifDetectionBytes of a file. Fails as the CSV
+// reader does: "Cannot open file " + fileName when the file cannot be
+// opened, "Cannot read file " + fileName on an input error.
 bool IsAdifFile(const std::string& fileName);
 
 // Reads the ADIF file into the table: its rows are replaced by the header

@@ -257,7 +257,7 @@ TEST(AdifDetectionTest, OnlyTheFirstMebibyteIsSearchedForEoh) {
   const std::string text(kAdifDetectionBytes - 5, 'x');
   EXPECT_TRUE(IsAdifFile(dir.Write("near.adi", text + "<EOH>")));
   EXPECT_FALSE(IsAdifFile(dir.Write("far.adi", text + "x<EOH>")));
-  EXPECT_FALSE(IsAdifFile(dir.File("missing.adi")));
+  EXPECT_THROW(IsAdifFile(dir.File("missing.adi")), TableError);
 }
 
 // The reader hands the file to the parser in chunks, and a large file to two
