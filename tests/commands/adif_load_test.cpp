@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "io_faults.h"
 #include "session_fixture.h"
 
 namespace kartex::testing {
@@ -123,6 +124,35 @@ TEST_F(AdifLoadTest, CsvAfterAdifAndAdifAfterCsvReplaceTheLog) {
   ASSERT_EQ(LoadAdif("<CALL:5>SP1AA<EOR>", "again.adi"), LoadOutcome::Loaded);
   EXPECT_EQ(HeaderRow(), "CALL|DXCC");
   EXPECT_EQ(session.Table().CellText(4, 1), "") << "nothing of the CSV log is left";
+}
+
+TEST_F(AdifLoadTest, EachFailingIoCallEndsTheLoadWithTheTablesMessage) {
+  const std::string path = dir.Write("log.adi", kWsjtx);
+  for (uint64_t n = 1;; ++n) {
+    SCOPED_TRACE("I/O call " + std::to_string(n));
+    ASSERT_LT(n, 100u);
+    windows.fileAnswers.push_back(path);
+    std::string error;
+    bool fired = false;
+    {
+      FailingIoCall failing(n);
+      try {
+        session.Load_CSVClick();
+      } catch (const std::exception& e) {
+        error = ErrorText(e);
+      }
+      fired = failing.Fired();
+    }
+    if (!fired) {
+      EXPECT_EQ(error, "");
+      EXPECT_EQ(session.Controls().recordsCaption, "Liczba rekordów : 3");
+      break;
+    }
+    EXPECT_TRUE(error == "Cannot open file " + path + "." ||
+                error == "Cannot read file " + path + ".")
+        << error;
+    EXPECT_FALSE(windows.busy);
+  }
 }
 
 }  // namespace
