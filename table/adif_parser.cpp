@@ -146,8 +146,10 @@ std::optional<size_t> CharactersEnd(const char* s, size_t n, uint64_t more, size
 
 }  // namespace
 
-AdifParser::AdifParser(Start start)
-    : inHeader_(start == Start::kFileStart), columnOfName_(NameOf{&names_}) {}
+AdifParser::AdifParser(Start start, const std::vector<std::string>& knownNames)
+    : inHeader_(start == Start::kFileStart), columnOfName_(NameOf{&names_}) {
+  for (const std::string& name : knownNames) ColumnOf(name);
+}
 
 size_t AdifParser::Parse(const char* input, size_t n, uint64_t more, size_t stopAt) {
   if (n == 0) return 0;
@@ -158,6 +160,7 @@ size_t AdifParser::Parse(const char* input, size_t n, uint64_t more, size_t stop
 }
 
 AdifParser::Step AdifParser::NextStep(Cursor& c) {
+  if (c.i == c.n) return c.more > 0 ? Step::kNeedMore : Step::kEnd;
   if (inComment_) return SkipComment(c);
   if (afterValue_) {
     while (c.i < c.n && IsBlank(c.s[c.i])) ++c.i;
@@ -174,12 +177,14 @@ AdifParser::Step AdifParser::NextStep(Cursor& c) {
     afterValue_ = false;
   }
   // Text up to the next "<" is passed over.
-  const void* open = std::memchr(c.s + c.i, '<', c.n - c.i);
-  if (open == nullptr) {
-    c.i = c.n;
-    return c.more > 0 ? Step::kNeedMore : Step::kEnd;
+  if (c.s[c.i] != '<') {
+    const void* open = std::memchr(c.s + c.i, '<', c.n - c.i);
+    if (open == nullptr) {
+      c.i = c.n;
+      return c.more > 0 ? Step::kNeedMore : Step::kEnd;
+    }
+    c.i = static_cast<size_t>(static_cast<const char*>(open) - c.s);
   }
-  c.i = static_cast<size_t>(static_cast<const char*>(open) - c.s);
   size_t j = c.i + 1;
   while (j < c.n && c.s[j] != '>' && c.s[j] != '<') ++j;
   if (j == c.n) {
@@ -286,16 +291,26 @@ AdifParser::Step AdifParser::ReadField(Cursor& c, size_t p, std::string_view nam
 
 void AdifParser::AddField(std::string_view name, std::string_view value, bool recovered) {
   PendingField field{};
-  field.nameBegin = static_cast<uint32_t>(pendingText_.size());
-  pendingReplaced_ += converter_.Append(name, pendingText_).replacedCharacters;
-  for (size_t k = field.nameBegin; k < pendingText_.size(); ++k) {
-    pendingText_[k] = static_cast<char>(UpperCase1250(static_cast<unsigned char>(pendingText_[k])));
+  field.nameBegin = static_cast<uint32_t>(pendingNames_.size());
+  const bool plain =
+      std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+  if (!plain) {
+    pendingReplaced_ += converter_.Append(name, pendingNames_).replacedCharacters;
+    for (size_t k = field.nameBegin; k < pendingNames_.size(); ++k) {
+      pendingNames_[k] =
+          static_cast<char>(UpperCase1250(static_cast<unsigned char>(pendingNames_[k])));
+    }
+  } else {
+    for (char c : name) pendingNames_ += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
   }
-  field.nameEnd = static_cast<uint32_t>(pendingText_.size());
+  field.nameEnd = static_cast<uint32_t>(pendingNames_.size());
   if (field.nameEnd == field.nameBegin) return;  // a name of control bytes only
-  const AdifTextChanges changes = converter_.Append(value, pendingText_);
-  if (pendingText_.size() > UINT32_MAX) throw std::length_error("ADIF record too long");
-  field.valueEnd = static_cast<uint32_t>(pendingText_.size());
+  field.valueBegin = static_cast<uint32_t>(pendingValues_.size());
+  const AdifTextChanges changes = converter_.Append(value, pendingValues_);
+  if (pendingValues_.size() > UINT32_MAX || pendingNames_.size() > UINT32_MAX) {
+    throw std::length_error("ADIF record too long");
+  }
+  field.valueEnd = static_cast<uint32_t>(pendingValues_.size());
   pending_.push_back(field);
   if (recovered || changes.controlsDropped) ++pendingRecovered_;
   pendingReplaced_ += changes.replacedCharacters;
@@ -316,29 +331,53 @@ int AdifParser::ColumnOf(std::string_view name) {
 void AdifParser::EndRecord() {
   inHeader_ = false;
   int lastColumn = -1;
+  bool inOrder = true;  // each field in a column after the one before
+  columnOfField_.resize(pending_.size());
   for (size_t k = 0; k < pending_.size(); ++k) {
     const PendingField& field = pending_[k];
     const int column = ColumnOf(
-        std::string_view(pendingText_).substr(field.nameBegin, field.nameEnd - field.nameBegin));
+        std::string_view(pendingNames_).substr(field.nameBegin, field.nameEnd - field.nameBegin));
+    columnOfField_[k] = column;
     if (column < 0) {
       ++report_.fieldsLeftOut;
+      inOrder = false;
       continue;
     }
-    fieldOfColumn_[static_cast<size_t>(column)] = static_cast<uint32_t>(k + 1);
+    inOrder = inOrder && column > lastColumn;
     lastColumn = std::max(lastColumn, column);
   }
-  rowText_.clear();
   ends_.resize(static_cast<size_t>(lastColumn + 1));
-  for (size_t column = 0; column < ends_.size(); ++column) {
-    if (const uint32_t k = fieldOfColumn_[column]; k != 0) {
-      const PendingField& field = pending_[k - 1];
-      rowText_.append(pendingText_, field.nameEnd, field.valueEnd - field.nameEnd);
-      fieldOfColumn_[column] = 0;
-    }
-    ends_[column] = static_cast<uint32_t>(rowText_.size());
-  }
   rows_.emplace_back();
-  if (!ends_.empty()) rows_.back().AssignPacked(rowText_.data(), ends_.data(), ends_.size());
+  if (inOrder) {
+    // The values stand in column order already: only the empty columns
+    // between them need their ends.
+    uint32_t end = 0;
+    size_t k = 0;
+    for (size_t column = 0; column < ends_.size(); ++column) {
+      if (k < pending_.size() && columnOfField_[k] == static_cast<int>(column)) {
+        end = pending_[k++].valueEnd;
+      }
+      ends_[column] = end;
+    }
+    if (!ends_.empty())
+      rows_.back().AssignPacked(pendingValues_.data(), ends_.data(), ends_.size());
+  } else {
+    for (size_t k = 0; k < pending_.size(); ++k) {
+      if (columnOfField_[k] >= 0) {
+        fieldOfColumn_[static_cast<size_t>(columnOfField_[k])] = static_cast<uint32_t>(k + 1);
+      }
+    }
+    rowText_.clear();
+    for (size_t column = 0; column < ends_.size(); ++column) {
+      if (const uint32_t k = fieldOfColumn_[column]; k != 0) {
+        const PendingField& field = pending_[k - 1];
+        rowText_.append(pendingValues_, field.valueBegin, field.valueEnd - field.valueBegin);
+        fieldOfColumn_[column] = 0;
+      }
+      ends_[column] = static_cast<uint32_t>(rowText_.size());
+    }
+    if (!ends_.empty()) rows_.back().AssignPacked(rowText_.data(), ends_.data(), ends_.size());
+  }
   ++report_.records;
   report_.recoveredValues += pendingRecovered_;
   report_.replacedCharacters += pendingReplaced_;
@@ -354,7 +393,8 @@ void AdifParser::EndHeader() {
 
 void AdifParser::ClearPending() {
   pending_.clear();
-  pendingText_.clear();
+  pendingNames_.clear();
+  pendingValues_.clear();
   pendingRecovered_ = 0;
   pendingReplaced_ = 0;
 }

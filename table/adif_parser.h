@@ -45,7 +45,10 @@ class AdifParser {
     kRecordStart,  // the input starts at a record (after an <EOR>)
   };
 
-  explicit AdifParser(Start start);
+  // knownNames: names to number first, in this order (those of the start of
+  // the file, for a parse of its second half, so that both halves number
+  // the usual fields alike).
+  explicit AdifParser(Start start, const std::vector<std::string>& knownNames = {});
   AdifParser(const AdifParser&) = delete;
   AdifParser& operator=(const AdifParser&) = delete;
 
@@ -82,7 +85,8 @@ class AdifParser {
   int ColumnOf(std::string_view name);
 
   struct PendingField {
-    uint32_t nameBegin, nameEnd, valueEnd;  // in pendingText_; the value follows the name
+    uint32_t nameBegin, nameEnd;    // in pendingNames_
+    uint32_t valueBegin, valueEnd;  // in pendingValues_
   };
 
   bool inHeader_;
@@ -90,8 +94,11 @@ class AdifParser {
   bool inComment_ = false;
   AdifTextConverter converter_;
 
-  // The fields of the record being read.
-  std::string pendingText_;
+  // The fields of the record being read: names upper-cased, values as cell
+  // texts one after the other, so that a record whose fields come in column
+  // order is a packed row already.
+  std::string pendingNames_;
+  std::string pendingValues_;
   std::vector<PendingField> pending_;
   int64_t pendingRecovered_ = 0;
   int64_t pendingReplaced_ = 0;
@@ -106,9 +113,9 @@ class AdifParser {
   // Building a row: the field of each column (index + 1 into pending_, 0
   // none), the row's text and the end offset of each cell.
   std::vector<uint32_t> fieldOfColumn_;
+  std::vector<int> columnOfField_;
   std::string rowText_;
   std::vector<uint32_t> ends_;
-  std::string upperName_;
 
   std::vector<TableRow> rows_;
   AdifReadReport report_;

@@ -124,6 +124,18 @@ std::optional<uint64_t> RecordStartFrom(const std::string& fileName, uint64_t of
   return offset + eor + 5;
 }
 
+// The field names of the records in the first chunk of the file, for the
+// parse of its second half to number them as the first half will.
+std::vector<std::string> NamesOfTheFirstRecords(const std::string& fileName) {
+  platform::InputFile file;
+  if (!file.Open(fileName)) throw TableError("Cannot open file " + fileName);
+  std::unique_ptr<char[]> chunk = std::make_unique_for_overwrite<char[]>(kChunkSize);
+  const size_t got = ReadFully(file, fileName, 0, chunk.get(), kChunkSize);
+  AdifParser parser(AdifParser::Start::kFileStart);
+  parser.Parse(chunk.get(), got, 0);
+  return parser.Names();
+}
+
 // The cells of a row moved to other columns (target[k] for column k; -1
 // leaves the cell out), for the rows of the second half.
 class ColumnMover {
@@ -267,7 +279,8 @@ AdifReadReport ReadAdifFile(LogTable& table, const std::string& fileName) {
   {
     std::jthread secondThread;
     if (middle) {
-      second = std::make_unique<AdifParser>(AdifParser::Start::kRecordStart);
+      second = std::make_unique<AdifParser>(AdifParser::Start::kRecordStart,
+                                            NamesOfTheFirstRecords(fileName));
       secondThread = std::jthread([&] {
         try {
           AdifFeed(fileName, *middle).Run(*second, UINT64_MAX);
