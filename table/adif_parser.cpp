@@ -27,7 +27,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
 
-std::string_view Trim(std::string_view text) {
+inline std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
@@ -96,7 +96,8 @@ Answer TagAt(const char* s, size_t n, uint64_t more, size_t k, std::optional<uin
 // that field's value after it. (An <EOR> alone in a value, a comment's
 // "see <EOR>", proves nothing.)
 bool HoldsFieldTag(std::string_view value) {
-  for (size_t k = value.find('<'); k != std::string_view::npos; k = value.find('<', k + 1)) {
+  for (size_t k = 0; k < value.size(); ++k) {
+    if (value[k] != '<') continue;
     std::optional<uint64_t> length;
     size_t end = 0;
     if (TagAt(value.data(), value.size(), 0, k, length, end) == Answer::kYes && length &&
@@ -185,8 +186,21 @@ AdifParser::Step AdifParser::NextStep(Cursor& c) {
     }
     c.i = static_cast<size_t>(static_cast<const char*>(open) - c.s);
   }
+  // The tag runs to ">"; its first two colons end the name and the length.
   size_t j = c.i + 1;
-  while (j < c.n && c.s[j] != '>' && c.s[j] != '<') ++j;
+  size_t nameEnd = 0;
+  size_t lengthEnd = 0;
+  for (; j < c.n; ++j) {
+    const char ch = c.s[j];
+    if (ch == '>' || ch == '<') break;
+    if (ch == ':') {
+      if (nameEnd == 0) {
+        nameEnd = j;
+      } else if (lengthEnd == 0) {
+        lengthEnd = j;
+      }
+    }
+  }
   if (j == c.n) {
     if (c.more > 0) return Step::kNeedMore;
     c.i = c.n;  // a "<" without ">" at the end is text
@@ -196,16 +210,17 @@ AdifParser::Step AdifParser::NextStep(Cursor& c) {
     c.i = j;
     return Step::kDone;
   }
-  const std::string_view tag(c.s + c.i + 1, j - c.i - 1);
-  const size_t colon = tag.find(':');
-  const std::string_view name = Trim(tag.substr(0, colon));
+  const char* tag = c.s + c.i + 1;
+  const std::string_view name = Trim(std::string_view(tag, (nameEnd != 0 ? nameEnd : j) - c.i - 1));
   if (IsNamed(name, "EOR")) {
     EndRecord();
   } else if (IsNamed(name, "EOH")) {
     EndHeader();
-  } else if (!name.empty() && colon != std::string_view::npos) {
-    const std::string_view rest = tag.substr(colon + 1);
-    return ReadField(c, j + 1, name, Trim(rest.substr(0, rest.find(':'))));
+  } else if (!name.empty() && nameEnd != 0) {
+    const size_t lengthBegin = nameEnd + 1;
+    const std::string_view length(c.s + lengthBegin,
+                                  (lengthEnd != 0 ? lengthEnd : j) - lengthBegin);
+    return ReadField(c, j + 1, name, Trim(length));
   }
   c.i = j + 1;  // a tag without a value is passed over
   return Step::kDone;
@@ -289,28 +304,85 @@ AdifParser::Step AdifParser::ReadField(Cursor& c, size_t p, std::string_view nam
   return Step::kDone;
 }
 
+// The column of a name the log has numbered already, found without a hash:
+// fields come in the order of their columns, most records leaving out a few,
+// so the name is looked for among the columns just after the one of the
+// field before. -1 when it is not there.
+int AdifParser::KnownColumn(std::string_view name) const {
+  constexpr size_t kLookAhead = 8;
+  const size_t first = pending_.empty() || pending_.back().column < 0
+                           ? 0
+                           : static_cast<size_t>(pending_.back().column) + 1;
+  const size_t last = std::min(names_.size(), first + kLookAhead);
+  for (size_t column = first; column < last; ++column) {
+    const std::string& known = names_[column];
+    if (known.size() == name.size() &&
+        std::equal(name.begin(), name.end(), known.begin(),
+                   [](char a, char b) { return (a >= 'a' && a <= 'z' ? a - 32 : a) == b; })) {
+      return static_cast<int>(column);
+    }
+  }
+  return -1;
+}
+
+// Appends the cell text of a value to pendingValues_, whose size is only
+// ever raised (valuesSize_ tells the used part), so that a short value costs
+// a few byte moves and no library call.
+void AdifParser::AppendValue(std::string_view value, AdifTextChanges& changes) {
+  std::string_view text = value;
+  if (NeedsConversion(value)) {
+    converted_.clear();
+    changes = converter_.Append(value, converted_);
+    text = converted_;
+  }
+  if (pendingValues_.size() < valuesSize_ + text.size()) {
+    pendingValues_.resize(std::max(2 * pendingValues_.size(), valuesSize_ + text.size()));
+  }
+  char* out = pendingValues_.data() + valuesSize_;
+  if (text.size() <= 16) {
+    for (char c : text) *out++ = c;
+  } else {
+    std::memcpy(out, text.data(), text.size());
+  }
+  valuesSize_ += text.size();
+}
+
 void AdifParser::AddField(std::string_view name, std::string_view value, bool recovered) {
   PendingField field{};
-  field.nameBegin = static_cast<uint32_t>(pendingNames_.size());
-  const bool plain =
-      std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
-  if (!plain) {
-    pendingReplaced_ += converter_.Append(name, pendingNames_).replacedCharacters;
-    for (size_t k = field.nameBegin; k < pendingNames_.size(); ++k) {
-      pendingNames_[k] =
-          static_cast<char>(UpperCase1250(static_cast<unsigned char>(pendingNames_[k])));
+  field.column = KnownColumn(name);
+  if (field.column < 0) {
+    field.nameBegin = static_cast<uint32_t>(pendingNames_.size());
+    const bool plain =
+        std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (!plain) {
+      pendingReplaced_ += converter_.Append(name, pendingNames_).replacedCharacters;
+      for (size_t k = field.nameBegin; k < pendingNames_.size(); ++k) {
+        pendingNames_[k] =
+            static_cast<char>(UpperCase1250(static_cast<unsigned char>(pendingNames_[k])));
+      }
+    } else {
+      pendingNames_.append(name);
+      for (size_t k = field.nameBegin; k < pendingNames_.size(); ++k) {
+        const char c = pendingNames_[k];
+        if (c >= 'a' && c <= 'z') pendingNames_[k] = static_cast<char>(c - 32);
+      }
     }
-  } else {
-    for (char c : name) pendingNames_ += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    field.nameEnd = static_cast<uint32_t>(pendingNames_.size());
+    if (field.nameEnd == field.nameBegin) return;  // a name of control bytes only
+    const uint32_t known = columnOfName_.Find(
+        std::string_view(pendingNames_).substr(field.nameBegin, field.nameEnd - field.nameBegin));
+    if (known != decltype(columnOfName_)::kAbsent) {
+      field.column = static_cast<int>(known);
+      pendingNames_.resize(field.nameBegin);
+    }
   }
-  field.nameEnd = static_cast<uint32_t>(pendingNames_.size());
-  if (field.nameEnd == field.nameBegin) return;  // a name of control bytes only
-  field.valueBegin = static_cast<uint32_t>(pendingValues_.size());
-  const AdifTextChanges changes = converter_.Append(value, pendingValues_);
-  if (pendingValues_.size() > UINT32_MAX || pendingNames_.size() > UINT32_MAX) {
+  field.valueBegin = static_cast<uint32_t>(valuesSize_);
+  AdifTextChanges changes;
+  AppendValue(value, changes);
+  if (valuesSize_ > UINT32_MAX || pendingNames_.size() > UINT32_MAX) {
     throw std::length_error("ADIF record too long");
   }
-  field.valueEnd = static_cast<uint32_t>(pendingValues_.size());
+  field.valueEnd = static_cast<uint32_t>(valuesSize_);
   pending_.push_back(field);
   if (recovered || changes.controlsDropped) ++pendingRecovered_;
   pendingReplaced_ += changes.replacedCharacters;
@@ -335,8 +407,10 @@ void AdifParser::EndRecord() {
   columnOfField_.resize(pending_.size());
   for (size_t k = 0; k < pending_.size(); ++k) {
     const PendingField& field = pending_[k];
-    const int column = ColumnOf(
-        std::string_view(pendingNames_).substr(field.nameBegin, field.nameEnd - field.nameBegin));
+    const int column =
+        field.column >= 0 ? field.column
+                          : ColumnOf(std::string_view(pendingNames_)
+                                         .substr(field.nameBegin, field.nameEnd - field.nameBegin));
     columnOfField_[k] = column;
     if (column < 0) {
       ++report_.fieldsLeftOut;
@@ -394,7 +468,7 @@ void AdifParser::EndHeader() {
 void AdifParser::ClearPending() {
   pending_.clear();
   pendingNames_.clear();
-  pendingValues_.clear();
+  valuesSize_ = 0;
   pendingRecovered_ = 0;
   pendingReplaced_ = 0;
 }

@@ -85,9 +85,12 @@ class AdifParser {
   int ColumnOf(std::string_view name);
 
   struct PendingField {
-    uint32_t nameBegin, nameEnd;    // in pendingNames_
+    int column;                     // -1: a new name, found by its text at the record's end
+    uint32_t nameBegin, nameEnd;    // in pendingNames_, for a new name
     uint32_t valueBegin, valueEnd;  // in pendingValues_
   };
+  int KnownColumn(std::string_view name) const;
+  void AppendValue(std::string_view value, AdifTextChanges& changes);
 
   bool inHeader_;
   bool afterValue_ = false;  // a value just ended: a comment may follow
@@ -99,6 +102,8 @@ class AdifParser {
   // order is a packed row already.
   std::string pendingNames_;
   std::string pendingValues_;
+  size_t valuesSize_ = 0;  // the used part of pendingValues_
+  std::string converted_;
   std::vector<PendingField> pending_;
   int64_t pendingRecovered_ = 0;
   int64_t pendingReplaced_ = 0;

@@ -77,15 +77,6 @@ void AppendWithLineBreaks(const Char* text, size_t n, std::string& out, AdifText
   }
 }
 
-// Whether the text holds a byte other than printable ASCII and TAB.
-bool NeedsConversion(std::string_view raw) {
-  for (char c : raw) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x7F || (b < 0x20 && b != '\t')) return true;
-  }
-  return false;
-}
-
 bool HoldsNonAscii(std::string_view raw) {
   for (char c : raw) {
     if (static_cast<unsigned char>(c) >= 0x80) return true;

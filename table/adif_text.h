@@ -44,4 +44,14 @@ class AdifTextConverter {
 // The Windows-1250 byte of a code point; -1 when the code page has none.
 int Cp1250ByteOf(char32_t codePoint);
 
+// Whether a value holds anything but printable ASCII and TAB, which the
+// cell takes as it stands.
+inline bool NeedsConversion(std::string_view raw) {
+  for (char c : raw) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x7F || (b < 0x20 && b != '\t')) return true;
+  }
+  return false;
+}
+
 }  // namespace kartex
