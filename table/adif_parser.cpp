@@ -307,7 +307,8 @@ AdifParser::Step AdifParser::ReadField(Cursor& c, size_t p, std::string_view nam
 // The column of a name the log has numbered already, found without a hash:
 // fields come in the order of their columns, most records leaving out a few,
 // so the name is looked for among the columns just after the one of the
-// field before. -1 when it is not there.
+// field before. Only ASCII names are matched so (others are converted
+// first). -1 when it is not there.
 int AdifParser::KnownColumn(std::string_view name) const {
   constexpr size_t kLookAhead = 8;
   const size_t first = pending_.empty() || pending_.back().column < 0
@@ -317,8 +318,9 @@ int AdifParser::KnownColumn(std::string_view name) const {
   for (size_t column = first; column < last; ++column) {
     const std::string& known = names_[column];
     if (known.size() == name.size() &&
-        std::equal(name.begin(), name.end(), known.begin(),
-                   [](char a, char b) { return (a >= 'a' && a <= 'z' ? a - 32 : a) == b; })) {
+        std::equal(name.begin(), name.end(), known.begin(), [](char a, char b) {
+          return static_cast<unsigned char>(a) < 0x80 && (a >= 'a' && a <= 'z' ? a - 32 : a) == b;
+        })) {
       return static_cast<int>(column);
     }
   }

@@ -69,6 +69,17 @@ TEST_F(AdifReaderTest, ManyFieldNamesWidenTheTableAndItNeverShrinks) {
   EXPECT_EQ(All(), "CALL\nA\n");
 }
 
+TEST_F(AdifReaderTest, FieldsOfNamesBeyondTheColumnLimitAreLeftOutAndCounted) {
+  std::string record;
+  for (size_t k = 0; k < AdifParser::kMaxColumns + 3; ++k)
+    record += "<F" + std::to_string(k) + ":1>x";
+  const AdifReadReport report = Read(record + "<EOR><F0:1>y<F1030:1>z<EOR>");
+  EXPECT_EQ(table.ColCount(), static_cast<int>(AdifParser::kMaxColumns));
+  EXPECT_EQ(table.CellText(static_cast<int>(AdifParser::kMaxColumns) - 1, 0), "F1023");
+  EXPECT_EQ(RowText(table, 2), "y");
+  EXPECT_EQ(report.fieldsLeftOut, 4);
+}
+
 TEST_F(AdifReaderTest, LengthsCountBytesOfUtf8AndTextBecomesWindows1250) {
   // Most loggers: "Łódź" is 7 bytes of UTF-8.
   const AdifReadReport report = Read("<CALL:5>SP1AA<QTH:7>Łódź<NAME:4>Jan <EOR>");
