@@ -153,6 +153,9 @@ void TForm1::BuildMenu() {
   SaveStationsCSV1 = plik->addAction("Zapisz plik CSV – jedna stacja w wierszu");
   SaveStationsCSV1->setObjectName("SaveStationsCSV1");
   SaveStationsCSV1->setEnabled(false);
+  SaveSentADIF1 = plik->addAction("Zapisz plik ADIF wysłanych kart…");
+  SaveSentADIF1->setObjectName("SaveSentADIF1");
+  SaveSentADIF1->setEnabled(false);
   Zamknij1 = plik->addAction("&Zamknij");
   Zamknij1->setObjectName("Zamknij1");
 
@@ -164,6 +167,7 @@ void TForm1::BuildMenu() {
   connect(OtworzplikCSV1, &QAction::triggered, this, &TForm1::Load_CSVClick);
   connect(SaveCSV1, &QAction::triggered, this, &TForm1::Save_CSVClick);
   connect(SaveStationsCSV1, &QAction::triggered, this, &TForm1::SaveStationsCSV1Click);
+  connect(SaveSentADIF1, &QAction::triggered, this, &TForm1::SaveSentADIF1Click);
   connect(Zamknij1, &QAction::triggered, this, &TForm1::Close1Click);
   connect(Otworzplikpomocy1, &QAction::triggered, this, &TForm1::Otworzplikpomocy1Click);
 }
@@ -367,6 +371,7 @@ void TForm1::ApplyControlStates() {
   Save_CSV->setEnabled(log);
   SaveCSV1->setEnabled(log);
   SaveStationsCSV1->setEnabled(controls.SaveStationsEnabled());
+  SaveSentADIF1->setEnabled(log);
   SG1->setEnabled(log);
   SortBy->setEnabled(log);
   RG1->setEnabled(log);
@@ -478,6 +483,10 @@ void TForm1::Save_CSVClick() {
 
 void TForm1::SaveStationsCSV1Click() {
   RunCommand([this] { session_.SaveStationsCSV1Click(); });
+}
+
+void TForm1::SaveSentADIF1Click() {
+  RunCommand([this] { session_.SaveSentADIF1Click(); });
 }
 
 void TForm1::QSL_VIAClick() {

@@ -73,6 +73,7 @@ class TForm1 : public QMainWindow {
   void Load_CSVClick();
   void Save_CSVClick();
   void SaveStationsCSV1Click();
+  void SaveSentADIF1Click();
   void QSL_VIAClick();
   void CTY_ADIFClick();
   void Close1Click();
@@ -110,6 +111,7 @@ class TForm1 : public QMainWindow {
   QAction* OtworzplikCSV1 = nullptr;
   QAction* SaveCSV1 = nullptr;
   QAction* SaveStationsCSV1 = nullptr;
+  QAction* SaveSentADIF1 = nullptr;
   QAction* Zamknij1 = nullptr;
   QAction* Otworzplikpomocy1 = nullptr;
 

@@ -28,10 +28,11 @@ std::vector<int64_t> BenchRowCounts() {
   return counts;
 }
 
-std::string BenchLog(int64_t rows) {
+std::string BenchLog(int64_t rows, bool adif) {
   LogGeneratorOptions options;
   options.rows = rows;
   options.seed = 1;
+  options.format = adif ? LogFormat::kAdif : LogFormat::kCsv;
   // The generator runs in a child process so that its memory does not show
   // in the peak resident memory reported for the loads.
   const pid_t child = fork();

@@ -15,8 +15,9 @@ std::string BenchDir();
 // $KARTEX_BENCH_1M is set to a non-empty value other than 0.
 std::vector<int64_t> BenchRowCounts();
 
-// The generated log of that many contacts (seed 1), made on first use.
-std::string BenchLog(int64_t rows);
+// The generated log of that many contacts (seed 1), made on first use; as
+// Logger32's CSV export or, with adif, the same contacts as an ADIF log.
+std::string BenchLog(int64_t rows, bool adif = false);
 
 // Resident memory of the process now. Call ReleaseFreeMemory first when the
 // difference around a load should show what the loaded data holds: the store

@@ -1,6 +1,7 @@
-// generate_log ROWS OUT.csv [SEED] [--empty-rows N]
-// Writes a Logger32-style log of ROWS contacts for the benchmarks and prints
-// what it holds on standard error.
+// generate_log ROWS OUT.csv [SEED] [--empty-rows N] [--adif]
+// Writes a Logger32-style log of ROWS contacts for the benchmarks (or, with
+// --adif, the same contacts as an ADIF log) and prints what it holds on
+// standard error.
 
 #include <cerrno>
 #include <cstdio>
@@ -15,10 +16,11 @@ namespace {
 int Usage() {
   std::fprintf(
       stderr,
-      "usage: generate_log ROWS OUT.csv [SEED] [--empty-rows N]\n"
+      "usage: generate_log ROWS OUT.csv [SEED] [--empty-rows N] [--adif]\n"
       "  ROWS  number of contacts (the header row is written in addition)\n"
       "  SEED  seed of the generator (default 1); the same ROWS and SEED give the same file\n"
-      "  --empty-rows N  also write N rows without any text, spread through the log\n");
+      "  --empty-rows N  also write N rows without any text, spread through the log\n"
+      "  --adif  write the same contacts as an ADIF log (UTF-8, byte lengths)\n");
   return 2;
 }
 
@@ -38,7 +40,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     long long value = 0;
-    if (arg == "--empty-rows") {
+    if (arg == "--adif") {
+      options.format = kartex::bench::LogFormat::kAdif;
+    } else if (arg == "--empty-rows") {
       if (i + 1 >= argc || !ParseCount(argv[++i], value)) return Usage();
       options.emptyRows = value;
     } else if (positional == 0) {

@@ -1,5 +1,6 @@
 // ReadCsvFile of the log table on generated Logger32 logs of 100,000 contacts
-// (and 1,000,000 with KARTEX_BENCH_1M=1). Each iteration reads the file into a
+// (and 1,000,000 with KARTEX_BENCH_1M=1), and ReadAdifFile on the same
+// contacts as ADIF logs. Each iteration reads the file into a
 // fresh table; making the table and freeing it afterwards are not timed. The
 // file is in the page cache after the first read, so this is the time of the
 // reader and the store, not of the disk.
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "table/adif_reader.h"
 #include "table/log_table.h"
 
 namespace {
@@ -24,8 +26,10 @@ namespace kb = kartex::bench;
 
 constexpr double kMiB = 1024.0 * 1024.0;
 
-void BM_ReadCsvFile(benchmark::State& state) {
-  const std::string path = kb::BenchLog(state.range(0));
+// Times read(table, path) on the generated log of state.range(0) contacts.
+template <typename Read>
+void TimeRead(benchmark::State& state, bool adif, Read read) {
+  const std::string path = kb::BenchLog(state.range(0), adif);
   const int64_t fileBytes = kb::FileSizeBytes(path);
   int rows = 0;
   int cols = 0;
@@ -37,7 +41,7 @@ void BM_ReadCsvFile(benchmark::State& state) {
     const int64_t rssBefore = kb::CurrentRssBytes();
     state.ResumeTiming();
 
-    table->ReadCsvFile(path);
+    read(*table, path);
 
     state.PauseTiming();
     rows = table->RowCount();
@@ -61,10 +65,20 @@ void BM_ReadCsvFile(benchmark::State& state) {
   state.counters["peak_RSS_MiB"] = static_cast<double>(kb::PeakRssBytes()) / kMiB;
 }
 
+void BM_ReadCsvFile(benchmark::State& state) {
+  TimeRead(state, false, [](LogTable& table, const std::string& path) { table.ReadCsvFile(path); });
+}
+
+void BM_ReadAdifFile(benchmark::State& state) {
+  TimeRead(state, true,
+           [](LogTable& table, const std::string& path) { kartex::ReadAdifFile(table, path); });
+}
+
 void RowCounts(benchmark::internal::Benchmark* b) {
   for (int64_t rows : kb::BenchRowCounts()) b->Arg(rows);
 }
 
 BENCHMARK(BM_ReadCsvFile)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadAdifFile)->Apply(RowCounts)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

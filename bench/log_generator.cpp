@@ -647,6 +647,84 @@ static_assert(std::string_view(kHeader[kCallColumn]) == "CALL");
 static_assert(std::string_view(kHeader[kDxccColumn]) == "DXCC");
 static_assert(std::string_view(kHeader[kQslViaColumn]) == "QSL_VIA");
 
+// The UTF-8 form of Windows-1250 text, for the ADIF form of the log.
+std::string ToUtf8(std::string_view text) {
+  std::string out;
+  for (char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
+    const char32_t cp = b < 0x80 ? b : kCp1250Upper[b - 0x80];
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+// How the log is written: its first lines, one contact, one empty row.
+class LogLayout {
+ public:
+  explicit LogLayout(LogFormat format) : format_(format) {}
+
+  void Header(std::string& out) const {
+    if (format_ == LogFormat::kCsv) {
+      std::array<std::string, kGeneratedColumns> names;
+      for (int c = 0; c < kGeneratedColumns; ++c) names[c] = kHeader[c];
+      AppendLine(out, names);
+    } else {
+      out +=
+          "Generated log of the KARTEX benchmarks\r\n<ADIF_VER:5>3.1.6\r\n"
+          "<PROGRAMID:14>KARTEX-BENCH\r\n<EOH>\r\n";
+    }
+  }
+
+  // The ADIF form writes the non-empty fields, and all of them in its
+  // first record, so that the fields appear in the order of the CSV.
+  void Contact(std::string& out, const std::array<std::string, kGeneratedColumns>& fields) {
+    if (format_ == LogFormat::kCsv) {
+      AppendLine(out, fields);
+      return;
+    }
+    for (int c = 0; c < kGeneratedColumns; ++c) {
+      if (fields[c].empty() && !firstRecord_) continue;
+      std::string value = ToUtf8(fields[c]);
+      // The CSV holds a line break of a cell as byte 11.
+      for (size_t k = value.find('\x0B'); k != std::string::npos; k = value.find('\x0B', k + 2))
+        value.replace(k, 1, "\r\n");
+      out += '<';
+      out += kHeader[c];
+      out += ':';
+      out += std::to_string(value.size());
+      out += '>';
+      out += value;
+      out += ' ';
+    }
+    out += "<EOR>\r\n";
+    firstRecord_ = false;
+  }
+
+  // variant 0: all fields empty; 1: a line without fields.
+  void EmptyRow(std::string& out, int variant) const {
+    if (format_ == LogFormat::kAdif) {
+      out += "<EOR>\r\n";
+    } else if (variant == 0) {
+      AppendLine(out, std::array<std::string, kGeneratedColumns>{});
+    } else {
+      out += "\r\n";
+    }
+  }
+
+ private:
+  LogFormat format_;
+  bool firstRecord_ = true;
+};
+
 // The prefix a WPX award would count: the call up to and including its last digit.
 std::string WpxPrefix(const std::string& call) {
   const size_t lastDigit = call.find_last_of("0123456789");
@@ -746,11 +824,10 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
   callRows.reserve(counts.size() * 2);
   try {
     FileWriter out(temp);
+    LogLayout layout(options.format);
+    layout.Header(out.Buffer());
     std::array<std::string, kGeneratedColumns> f;
-    for (int c = 0; c < kGeneratedColumns; ++c) f[c] = kHeader[c];
-    AppendLine(out.Buffer(), f);
 
-    const std::array<std::string, kGeneratedColumns> emptyFields;
     const int64_t firstDay = 16436;  // 2015-01-01
     const double spanDays = 3650.0;
     const int64_t emptyEvery =
@@ -764,10 +841,7 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
 
     for (int64_t i = 0; i < options.rows; ++i) {
       if (emptyEvery && i > 0 && i % emptyEvery == 0 && emptyWritten < options.emptyRows) {
-        if (emptyWritten % 2 == 0)
-          AppendLine(out.Buffer(), emptyFields);
-        else
-          out.Buffer() += "\r\n";
+        layout.EmptyRow(out.Buffer(), static_cast<int>(emptyWritten % 2));
         ++emptyWritten;
       }
       const Station& st = stations[order[static_cast<size_t>(i)]];
@@ -890,12 +964,12 @@ GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::str
         // A note of two lines: the export holds its line break as byte 11.
         f[52] = rng.Pick(comments) + '\x0B' + rng.Pick(comments);
       }
-      AppendLine(out.Buffer(), f);
+      layout.Contact(out.Buffer(), f);
       out.MaybeFlush();
       ++callRows[f[4]];
     }
     while (emptyWritten < options.emptyRows) {  // more empty rows than contacts
-      AppendLine(out.Buffer(), emptyFields);
+      layout.EmptyRow(out.Buffer(), 0);
       ++emptyWritten;
     }
     stats.rows = options.rows;
@@ -920,7 +994,8 @@ std::string EnsureGeneratedLog(const LogGeneratorOptions& options, const std::st
   std::filesystem::create_directories(dir);
   std::string name = "log_" + std::to_string(options.rows) + "_seed" + std::to_string(options.seed);
   if (options.emptyRows > 0) name += "_empty" + std::to_string(options.emptyRows);
-  const std::string path = (std::filesystem::path(dir) / (name + ".csv")).string();
+  name += options.format == LogFormat::kAdif ? ".adi" : ".csv";
+  const std::string path = (std::filesystem::path(dir) / name).string();
   if (!std::filesystem::exists(path)) GenerateLog(options, path);
   return path;
 }

@@ -3,16 +3,23 @@
 // ADIF header names, every field quoted, CR LF line ends, Windows-1250 bytes.
 // Most stations are worked once and a few many times, as in a real log.
 // The same row count and seed always give the same file, byte for byte.
+// In the ADIF form the same contacts become an ADIF log: one record per
+// contact with its non-empty fields in the column order of the CSV, UTF-8
+// with byte lengths; the first record carries every field (empty ones with
+// length 0), so that the log table read from either file is the same.
 
 #include <cstdint>
 #include <string>
 
 namespace kartex::bench {
 
+enum class LogFormat { kCsv, kAdif };
+
 struct LogGeneratorOptions {
   int64_t rows = 100000;  // contacts (data rows), the header not counted
   uint64_t seed = 1;
   int64_t emptyRows = 0;  // extra rows with no text, spread through the log
+  LogFormat format = LogFormat::kCsv;
 };
 
 // What a generated log holds, counted while writing it.
@@ -38,8 +45,8 @@ inline constexpr int kQslViaColumn = 41;
 // Throws std::runtime_error when the file cannot be written.
 GeneratedLogStats GenerateLog(const LogGeneratorOptions& options, const std::string& path);
 
-// Path of the log for these options inside dir, generated first when no such
-// file exists yet. Used by the benchmarks to share one file between runs.
+// Path of the log for these options inside dir (.csv or .adi), generated
+// first when no such file exists yet. Used by the benchmarks to share one file between runs.
 std::string EnsureGeneratedLog(const LogGeneratorOptions& options, const std::string& dir);
 
 // The DXCC numbers the generator draws from, three-digit texts.

@@ -17,6 +17,8 @@
 #                   removed at the end; a given folder is kept and its logs reused)
 #   BENCH_ROWS      row counts to measure (default "100000 1000000")
 #   BENCH_RUNS      timed runs per action and log (default 5)
+#   BENCH_FORMAT    csv (default) or adif: the generated log as Logger32's CSV
+#                   export, or the same contacts as an ADIF log (log_ROWS.adi)
 #   BENCH_REFERENCE_DIR  folder holding CTY.DAT and ADIF_DXC.TXT for save-country
 #                   (default: the real files in ../shared/data/reference, else demo/)
 #   BENCH_NO_HYPERFINE=1  time with /usr/bin/time only, even when hyperfine is there
@@ -35,6 +37,7 @@ KARTEX_CLI=${KARTEX_CLI:-$REPO_ROOT/build/bench/cli/kartex-cli}
 GENERATE_LOG=${GENERATE_LOG:-$REPO_ROOT/build/bench/bench/generate_log}
 BENCH_ROWS=${BENCH_ROWS:-"100000 1000000"}
 BENCH_RUNS=${BENCH_RUNS:-5}
+BENCH_FORMAT=${BENCH_FORMAT:-csv}
 
 STANDARD_ACTIONS=(
   "open {LOG} info"
@@ -88,11 +91,18 @@ prepare_reference_files() {
   return 0
 }
 
-# log_for ROWS: path of the generated log of ROWS contacts (seed 1), made once.
+# log_for ROWS: path of the generated log of ROWS contacts (seed 1), made once,
+# in the format BENCH_FORMAT asks for.
 log_for() {
-  local rows=$1 path=$BENCH_DIR/log_$1.csv
+  local rows=$1 path
+  local -a format=()
+  case $BENCH_FORMAT in
+    csv) path=$BENCH_DIR/log_$1.csv ;;
+    adif) path=$BENCH_DIR/log_$1.adi; format=(--adif) ;;
+    *) die "BENCH_FORMAT must be csv or adif" ;;
+  esac
   if [[ ! -f $path ]]; then
-    "$GENERATE_LOG" "$rows" "$path" 1 >&2 || die "generate_log failed"
+    "$GENERATE_LOG" "$rows" "$path" 1 "${format[@]}" >&2 || die "generate_log failed"
   fi
   echo "$path"
 }
@@ -161,7 +171,7 @@ report_line() {
   local action=$1 log=$2 size_bytes result
   size_bytes=$(stat -c %s "$log")
   result=$(time_action "$action" "$log")
-  awk -v action="$action" -v rows="$(basename "$log" .csv | sed 's/^log_//')" -v size="$size_bytes" \
+  awk -v action="$action" -v rows="$(basename "$log" | sed 's/^log_//; s/\.[a-z]*$//')" -v size="$size_bytes" \
       -v result="$result" 'BEGIN {
     mib = 1024 * 1024
     target = 2 * size / mib + 30

@@ -13,7 +13,7 @@ namespace kartex {
 const char* const kUsageText =
     "usage: kartex-cli [REGIONAL OPTIONS] ACTION [ARG...] [ACTION [ARG...]]...\n"
     "actions:\n"
-    "  open FILE                      open a Logger32 CSV log\n"
+    "  open FILE                      open a log: a Logger32 CSV export or an ADIF file\n"
     "  qso N | qso off                show the stations worked N (1-10) times / remove the filter\n"
     "  click COL | click +COL         sort click on the header of column COL (+: with Shift)\n"
     "  edit COL ROW TEXT              type TEXT into cell (COL, ROW), ROW from 1\n"
@@ -22,6 +22,8 @@ const char* const kUsageText =
     "qso N)\n"
     "  save-qsl FILE                  write the list of QSL managers\n"
     "  save-country FILE [adif|cty]   write the DXCC countries of the log\n"
+    "  save-sent FILE [B|D]           write the shown contacts as an ADIF file of cards sent\n"
+    "                                 via the bureau (B, the default) or direct (D)\n"
     "  where [--case] COL CONDITION   filter the rows on a condition of your own\n"
     "  where off                      remove that filter\n"
     "  info                           print the state as JSON\n"
@@ -105,6 +107,12 @@ CliAction ParseAction(ArgReader& reader) {
     action.file = reader.Take("FILE of save-country");
     if (!reader.Done() && (reader.Peek() == "adif" || reader.Peek() == "cty")) {
       action.sortBy = reader.Take("order") == "cty" ? 1 : 0;
+    }
+  } else if (word == "save-sent") {
+    action.kind = ActionKind::SaveSent;
+    action.file = reader.Take("FILE of save-sent");
+    if (!reader.Done() && (reader.Peek() == "B" || reader.Peek() == "D")) {
+      action.via = reader.Take("B or D")[0];
     }
   } else if (word == "where") {
     std::string first = reader.Take("COL of where");
@@ -212,6 +220,10 @@ bool RunAction(const CliAction& action, Session& session, ConsoleWindowSystem& w
       if (action.sortBy) session.Controls().sortByItemIndex = *action.sortBy;
       windows.AnswerNextDialog(action.file);
       session.CTY_ADIFClick();
+      return true;
+    case ActionKind::SaveSent:
+      windows.AnswerNextDialog(action.file);
+      session.SaveSentADIF1Click(action.via == 'D' ? QslSentVia::kDirect : QslSentVia::kBureau);
       return true;
     case ActionKind::Where:
       session.ApplyCondition(action.number, action.text, action.caseSensitive);

@@ -22,6 +22,7 @@ enum class ActionKind {
   SaveStations,
   SaveQsl,
   SaveCountry,
+  SaveSent,
   Where,
   WhereOff,
   Info
@@ -37,6 +38,7 @@ struct CliAction {
   bool caseSensitive = false;  // where --case
   std::string text;            // TEXT of edit, CONDITION of where (Windows-1250)
   std::optional<int> sortBy;   // save-country: 0 adif, 1 cty
+  char via = 'B';              // save-sent: B (bureau) or D (direct)
 };
 
 struct CliOverrides {

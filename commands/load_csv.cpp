@@ -1,17 +1,25 @@
-// "Otwórz plik CSV": reads a Logger32 export into the table, finds its
-// columns, rejects what cannot be used, drops empty rows and tallies the
-// contacts per station.
+// "Otwórz plik CSV": reads a Logger32 export, or the ADIF log of any
+// logger, into the table, finds its columns, rejects what cannot be used,
+// drops empty rows and tallies the contacts per station.
 
+#include <optional>
 #include <string_view>
 
+#include "adif_load_message.h"
 #include "busy_cursor.h"
 #include "session.h"
+#include "table/adif_reader.h"
 #include "table/row_groups.h"
 
 namespace kartex {
 
+// The open dialog's filters: both kinds of log, then each kind.
+const char* const kLogFileFilter =
+    "Dzienniki (*.csv *.adi *.adif)|*.csv;*.adi;*.adif|CSV (*.csv)|*.csv|"
+    "ADIF (*.adi *.adif)|*.adi;*.adif";
+
 LoadOutcome Session::Load_CSVClick() {
-  std::optional<std::string> fileName = windows_.OpenFileDialog({"OD", "", "CSV|*.csv"});
+  std::optional<std::string> fileName = windows_.OpenFileDialog({"OD", "", kLogFileFilter});
   if (!fileName) {
     windows_.ShowNormalCursor();
     return LoadOutcome::Cancelled;
@@ -25,7 +33,15 @@ LoadOutcome Session::Load_CSVClick() {
   controls_.rg1ItemIndex = -1;
   table_.ClearCells();
   log_.tally.clear();
-  table_.ReadCsvFile(*fileName);
+  // The content decides the reader: an ADIF log becomes a table with the
+  // field names in row 0, and from the header scan on the load is the same.
+  std::optional<AdifReadReport> adif;
+  if (IsAdifFile(*fileName)) {
+    adif = ReadAdifFile(table_, *fileName);
+    AddDxccColumnIfMissing();
+  } else {
+    table_.ReadCsvFile(*fileName);
+  }
   controls_.sourcePath = *fileName;
   controls_.sourceCaption = "Źródło: " + *fileName;
 
@@ -60,6 +76,8 @@ LoadOutcome Session::Load_CSVClick() {
     return LoadOutcome::Rejected;
   }
 
+  if (adif && !FillEmptyDxccFromCtyDat()) return LoadOutcome::Rejected;
+
   try {
     BuildTally();
   } catch (const std::exception&) {
@@ -72,7 +90,24 @@ LoadOutcome Session::Load_CSVClick() {
   QSL_VIA_Listbox();
   SetRecordsCaption(table_.RowCount() - 1);
   windows_.ControlsChanged();
+  if (adif) {
+    if (const std::string message = AdifLoadMessage(*adif); !message.empty())
+      windows_.ShowMessage(message);
+  }
   return LoadOutcome::Loaded;
+}
+
+// Most ADIF logs carry no DXCC field: the column is added after the log's
+// own, empty in every record, so that the header scan finds it and the
+// DXCC can be filled in.
+void Session::AddDxccColumnIfMissing() {
+  const TableRow& header = table_.Row(0);
+  for (int c = 0; c < header.FieldCount(); ++c) {
+    if (header.Cell(c) == "DXCC") return;
+  }
+  const int column = header.FieldCount();
+  if (column >= table_.ColCount()) table_.SetColCount(column + 1);
+  table_.SetCellText(column, 0, "DXCC");
 }
 
 // One entry per non-empty call, in the order the calls first occur, with the

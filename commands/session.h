@@ -3,12 +3,15 @@
 // Qt window and kartex-cli both drive this one class.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "command_error.h"
 #include "control_states.h"
 #include "loaded_log.h"
+#include "platform/system.h"
+#include "sent_cards_export.h"
 #include "table/column_sort.h"
 #include "table/log_table.h"
 #include "table/regional_settings.h"
@@ -36,7 +39,7 @@ class Session {
   const RegionalSettings& Regional() const { return regional_; }
   WindowSystem& Windows() { return windows_; }
 
-  // "Otwórz plik CSV".
+  // "Otwórz plik CSV": a Logger32 CSV export or an ADIF log.
   LoadOutcome Load_CSVClick();
   // A new selection in RG1 (0..9 for "1".."10", 10 for "Usuń filtr"); the item
   // already selected does nothing.
@@ -50,6 +53,9 @@ class Session {
   void SaveStationsCSV1Click();
   // The COUNTRY.CSV "Zapisz" (country_export.cpp).
   void CTY_ADIFClick();
+  // "Plik" -> "Zapisz plik ADIF wysłanych kart…": the shown contacts marked
+  // as sent via the bureau (the default) or direct.
+  void SaveSentADIF1Click(QslSentVia via = QslSentVia::kBureau);
   // A sort click on the header cell of column, after the window's pixel
   // rules. A table that takes no sort clicks (TableTakesSortClicks) is left
   // as it is; otherwise the keys change and the rows are sorted under the
@@ -68,10 +74,19 @@ class Session {
   // The question before closing; true for OK.
   bool FormCloseQuery();
 
+  // The UTC clock that dates the files written (the system's, unless a
+  // test sets its own).
+  platform::UtcDateTime Now() const { return clock_(); }
+  void SetClock(std::function<platform::UtcDateTime()> clock) { clock_ = std::move(clock); }
+
  private:
   void RejectLoad(const std::string& message);
   void ShowMessages(const std::vector<std::string>& messages);
   void RestoreQsoChoice();
+  void AddDxccColumnIfMissing();
+  // Where the empty DXCC cells of an ADIF log are to be filled from CTY.DAT;
+  // false when the load was rejected (see adif_dxcc_fill.cpp).
+  bool FillEmptyDxccFromCtyDat();
   // Every switch-off of the row filter goes here, so that the controls know
   // no QSO-count filter is on any more.
   void SwitchFilterOff();
@@ -89,6 +104,7 @@ class Session {
   LoadedLog log_;
   ControlStates controls_;
   bool progressBusy_ = false;  // the filter's progress showed the hourglass
+  std::function<platform::UtcDateTime()> clock_ = platform::CurrentUtcDateTime;
 };
 
 }  // namespace kartex

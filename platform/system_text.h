@@ -8,6 +8,10 @@ namespace kartex::platform {
 // 0 for a byte the code page leaves unassigned (and for byte 0).
 char32_t Cp1250CodePoint(unsigned char byte);
 
+// The same for Windows-1252, the code page that many programs take for
+// UTF-8 bytes they read by mistake (the ADIF reader undoes that).
+char32_t Cp1252CodePoint(unsigned char byte);
+
 // The capital of a letter by the system's character data; the code point
 // itself when it has none.
 char32_t UpperCaseCodePoint(char32_t codePoint);

@@ -17,9 +17,9 @@ fi
 scripts/install-deps.sh fuzz
 
 # Each target with the longest input it is given.
-targets=(csv_reader condition_matcher reference_files column_sort cty_resolver)
+targets=(csv_reader condition_matcher reference_files column_sort cty_resolver adif_reader)
 declare -A max_len=([csv_reader]=8192 [condition_matcher]=1024 [reference_files]=8192
-                    [column_sort]=8192 [cty_resolver]=8192)
+                    [column_sort]=8192 [cty_resolver]=8192 [adif_reader]=8192)
 
 build=$PWD/build/fuzz
 cmake --preset fuzz >/dev/null

@@ -17,8 +17,12 @@
 
 namespace kartex::platform {
 
-char32_t Cp1250CodePoint(unsigned char byte) {
-  iconv_t cd = iconv_open("UTF-32LE", "CP1250");
+namespace {
+
+// The code point of one byte of the named 8-bit code set; 0 when iconv does
+// not know the code set or the byte is unassigned in it.
+char32_t CodePointOf(const char* codeSet, unsigned char byte) {
+  iconv_t cd = iconv_open("UTF-32LE", codeSet);
   if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
   char in = static_cast<char>(byte);
   char* inPtr = &in;
@@ -33,6 +37,12 @@ char32_t Cp1250CodePoint(unsigned char byte) {
   return static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
                                (static_cast<uint32_t>(out[3]) << 24));
 }
+
+}  // namespace
+
+char32_t Cp1250CodePoint(unsigned char byte) { return CodePointOf("CP1250", byte); }
+
+char32_t Cp1252CodePoint(unsigned char byte) { return CodePointOf("CP1252", byte); }
 
 char32_t UpperCaseCodePoint(char32_t codePoint) {
   // The C library's Unicode character data, whatever the user's locale.
@@ -66,6 +76,13 @@ RegionalTexts UserRegionalTexts() {
   data.pm = info(PM_STR);
   freelocale(user);
   return RegionalTextsFromLocale(data);
+}
+
+UtcDateTime CurrentUtcDateTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
 }
 
 int CurrentLocalYear() {

@@ -27,12 +27,22 @@ std::string LocaleText(LCTYPE type) {
 
 }  // namespace
 
-char32_t Cp1250CodePoint(unsigned char byte) {
+namespace {
+
+// The code point of one byte of a Windows code page; 0 when the byte is
+// unassigned in it.
+char32_t CodePointOf(UINT codePage, unsigned char byte) {
   const char in = static_cast<char>(byte);
   wchar_t out = 0;
-  if (MultiByteToWideChar(1250, MB_ERR_INVALID_CHARS, &in, 1, &out, 1) != 1) return 0;
+  if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &in, 1, &out, 1) != 1) return 0;
   return out;
 }
+
+}  // namespace
+
+char32_t Cp1250CodePoint(unsigned char byte) { return CodePointOf(1250, byte); }
+
+char32_t Cp1252CodePoint(unsigned char byte) { return CodePointOf(1252, byte); }
 
 char32_t UpperCaseCodePoint(char32_t codePoint) {
   if (codePoint > 0xFFFF) return codePoint;
@@ -51,6 +61,12 @@ RegionalTexts UserRegionalTexts() {
   texts.am = LocaleText(LOCALE_S1159);
   texts.pm = LocaleText(LOCALE_S2359);
   return texts;
+}
+
+UtcDateTime CurrentUtcDateTime() {
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
 int CurrentLocalYear() {

@@ -90,6 +90,15 @@ class QtWindowSystemTest : public QObject {
     QTest::newRow("several patterns") << "Logs|*.csv;*.adi"
                                       << ""
                                       << "Logs (*.csv *.CSV *.adi *.ADI)";
+    QTest::newRow("open dialog, both kinds of log")
+        << "Dzienniki (*.csv *.adi *.adif)|*.csv;*.adi;*.adif|CSV (*.csv)|*.csv|"
+           "ADIF (*.adi *.adif)|*.adi;*.adif"
+        << ""
+        << "Dzienniki (*.csv *.CSV *.adi *.ADI *.adif *.ADIF);;CSV (*.csv *.CSV);;"
+           "ADIF (*.adi *.ADI *.adif *.ADIF)";
+    QTest::newRow("record of the cards sent") << "ADIF (*.adi)|*.adi"
+                                              << "WYSLANE.ADI"
+                                              << "ADIF (*.ADI *.adi)";
     QTest::newRow("empty") << ""
                            << ""
                            << "";

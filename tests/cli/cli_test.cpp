@@ -42,7 +42,8 @@ TEST_F(CliTest, BadUsageExitsWithTwoBeforeAnyActionRuns) {
            {"open", "log.csv", "edit", "1", "0", "x"},
            {"open", "log.csv", "edit", "1", "1", "\xE2\x82\xAC\xE2\x98\x83"},
            {"--bogus", "info"},
-           {"open", "log.csv", "qso", "1", "save-stations"}}) {
+           {"open", "log.csv", "qso", "1", "save-stations"},
+           {"open", "log.csv", "save-sent"}}) {
     CliRun run = Cli(args);
     EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
     EXPECT_NE(run.err.find("usage:"), std::string::npos);
@@ -199,6 +200,61 @@ TEST_F(CliTest, SaveErrorEndsTheRunWithItsMessage) {
   CliRun run = Cli({"open", "log.csv", "save-csv", "missing/out.csv", "info"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "KARTEX: Cannot create file missing/out.csv.\n");
+}
+
+// The same contacts as Logger32's CSV export and as an ADIF file: Polish
+// letters in Windows-1250 and in UTF-8, a comment of two lines, empty cells.
+TEST_F(CliTest, SameLogAsCsvAndAsAdifGivesTheSameInfoAndExport) {
+  WriteLog("log.csv",
+           {"QSO_DATE,TIME_ON,CALL,DXCC,QSL_VIA,NAME,COMMENT",
+            "20240101,1200,SP1AA,269,SP5ABC,J\xF3zef,\"two\x0Blines\"",
+            "20240102,1300,DL1AB,230,,,", "20240103,1400,SP1AA,269,,\xA3ucja,\"say \"\"hi\"\"\""});
+  auto field = [](const std::string& name, const std::string& value) {
+    return "<" + name + ":" + std::to_string(value.size()) + ">" + value + " ";
+  };
+  std::string adif = "Exported by a logger\r\n<ADIF_VER:5>3.1.6\r\n<EOH>\r\n";
+  for (const std::vector<std::string>& record : std::vector<std::vector<std::string>>{
+           {"20240101", "1200", "SP1AA", "269", "SP5ABC", "Józef", "two\r\nlines"},
+           {"20240102", "1300", "DL1AB", "230", "", "", ""},
+           {"20240103", "1400", "SP1AA", "269", "", "Łucja", "say \"hi\""}}) {
+    const char* const names[] = {"QSO_DATE", "TIME_ON", "CALL",   "DXCC",
+                                 "QSL_VIA",  "NAME",    "COMMENT"};
+    for (size_t k = 0; k < record.size(); ++k) adif += field(names[k], record[k]);
+    adif += "<EOR>\r\n";
+  }
+  dir.Write("log.adi", adif);
+
+  CliRun csv = Cli({"open", "log.csv", "qso", "2", "info", "qso", "off", "save-csv", "csv.csv"});
+  CliRun adi = Cli({"open", "log.adi", "qso", "2", "info", "qso", "off", "save-csv", "adi.csv"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  ASSERT_EQ(adi.status, 0) << adi.err;
+  EXPECT_EQ(adi.err, "");
+  const std::string csvSource = "\"source\": \"log.csv\"";
+  const std::string adiSource = "\"source\": \"log.adi\"";
+  std::string csvInfo = csv.out;
+  ASSERT_NE(csvInfo.find(csvSource), std::string::npos);
+  csvInfo.replace(csvInfo.find(csvSource), csvSource.size(), adiSource);
+  EXPECT_EQ(adi.out, csvInfo);
+  EXPECT_NE(adi.out.find("\"records\": 2"), std::string::npos) << adi.out;
+  const std::string exported = ReadFile(dir.File("csv.csv"));
+  EXPECT_EQ(ReadFile(dir.File("adi.csv")), exported);
+  EXPECT_NE(exported.find("\"J\xF3zef\",\"two\x0Blines\""), std::string::npos);
+}
+
+TEST_F(CliTest, SaveSentWritesTheCardsViaTheBureauOrDirect) {
+  WriteLog("log.csv", {"CALL,DXCC,QSO_DATE,TIME_ON,BAND,MODE", "SP1AA,269,20240101,1200,20M,CW",
+                       ",269,20240102,1300,20M,CW"});
+  CliRun run = Cli({"open", "log.csv", "save-sent", "bureau.adi", "save-sent", "direct.adi", "D"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "KARTEX: Pominięto wiersze bez CALL lub QSO_DATE (nie ma ich w pliku ADIF): 1\n"
+            "KARTEX: Pominięto wiersze bez CALL lub QSO_DATE (nie ma ich w pliku ADIF): 1\n");
+  EXPECT_NE(ReadFile(dir.File("bureau.adi")).find("<QSL_SENT_VIA:1>B <EOR>"), std::string::npos);
+  EXPECT_NE(ReadFile(dir.File("direct.adi")).find("<QSL_SENT_VIA:1>D <EOR>"), std::string::npos);
+  CliRun before = Cli({"save-sent", "early.adi", "info"});
+  EXPECT_EQ(before.status, 0);
+  EXPECT_NE(before.err.find("kartex-cli: save-sent: not available now"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("early.adi")));
 }
 
 }  // namespace
