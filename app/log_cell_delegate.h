@@ -13,7 +13,7 @@ class QLineEdit;
 
 namespace kartex {
 
-inline constexpr unsigned kCurrentCellColour = 0x87CEEB;         // sky blue
+inline constexpr unsigned kCurrentCellColour = 0x87CEEB;           // sky blue
 inline constexpr unsigned kUnfocusedCurrentCellColour = 0xD3D3D3;  // light grey
 
 class LogCellDelegate : public QStyledItemDelegate {

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "app/list_dialog.h"
 #include "app/qt_settings_keeper.h"
 
 namespace kartex {
@@ -165,6 +166,14 @@ void QtWindowSystem::ShowNormalCursor() {
 // queued until the command ends, so no second command starts inside this one.
 void QtWindowSystem::ProcessPendingEvents() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtWindowSystem::ShowList(const ListDialog& list) {
+  ModalPause pause(busy_, window_);
+  ListDialogWindow dialog(list, window_, goToCell_,
+                          [this](const std::string& error) { ShowError(error); });
+  dialog.exec();
+  ProcessPendingEvents();
 }
 
 void QtWindowSystem::ControlsChanged() {

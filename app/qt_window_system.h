@@ -37,6 +37,12 @@ class QtWindowSystem : public WindowSystem {
   void ShowNormalCursor() override;
   void ProcessPendingEvents() override;
   void ControlsChanged() override;
+  void ShowList(const ListDialog& list) override;
+  // What a double click on a line of a list does: makes that cell of the
+  // grid current (set by the main window).
+  void SetGoToCell(std::function<void(int row, int column)> goToCell) {
+    goToCell_ = std::move(goToCell);
+  }
 
   // The general error box: error icon, caption "KARTEX", OK.
   virtual void ShowError(const std::string& text);
@@ -51,6 +57,7 @@ class QtWindowSystem : public WindowSystem {
 
   QWidget* window_ = nullptr;
   std::function<void()> controlsChanged_;
+  std::function<void(int, int)> goToCell_;
   QHash<QString, QString> lastFolders_;  // by dialog name (OD, SD1, ...)
   // The hourglass is a state, as the commands use it: shown or not. At most
   // one override cursor is pushed, so any sequence of calls stays balanced.

@@ -125,6 +125,7 @@ TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* pare
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   windows_.SetMainWindow(this, [this] { ApplyControlStates(); });
+  windows_.SetGoToCell([this](int row, int column) { GoToCell(row, column); });
   ApplyControlStates();
 
   adjustSize();
@@ -135,6 +136,7 @@ TForm1::TForm1(QtWindowSystem& windows, RegionalSettings regional, QWidget* pare
 
 TForm1::~TForm1() {
   windows_.SetMainWindow(nullptr, {});
+  windows_.SetGoToCell({});
   // The grid goes before the model, the model (the table's observer) before
   // the session that owns the table.
   delete SG1;
@@ -159,6 +161,16 @@ void TForm1::BuildMenu() {
   Zamknij1 = plik->addAction("&Zamknij");
   Zamknij1->setObjectName("Zamknij1");
 
+  QMenu* narzedzia = menuBar()->addMenu("&Narzędzia");
+  narzedzia->setObjectName("Narzedzia1");
+  UzupelnijDXCC1 = narzedzia->addAction("&Uzupełnij DXCC z CTY.DAT");
+  UzupelnijDXCC1->setObjectName("UzupelnijDXCC1");
+  SprawdzDXCC1 = narzedzia->addAction("&Sprawdź DXCC");
+  SprawdzDXCC1->setObjectName("SprawdzDXCC1");
+  SortujwgbiurQSL1 = narzedzia->addAction("Sortuj wg &biur QSL");
+  SortujwgbiurQSL1->setObjectName("SortujwgbiurQSL1");
+  for (QAction* tool : {UzupelnijDXCC1, SprawdzDXCC1, SortujwgbiurQSL1}) tool->setEnabled(false);
+
   QMenu* pomoc = menuBar()->addMenu("&Pomoc");
   pomoc->setObjectName("Pomoc1");
   Otworzplikpomocy1 = pomoc->addAction("&Otwórz plik pomocy");
@@ -169,6 +181,11 @@ void TForm1::BuildMenu() {
   connect(SaveStationsCSV1, &QAction::triggered, this, &TForm1::SaveStationsCSV1Click);
   connect(SaveSentADIF1, &QAction::triggered, this, &TForm1::SaveSentADIF1Click);
   connect(Zamknij1, &QAction::triggered, this, &TForm1::Close1Click);
+  connect(UzupelnijDXCC1, &QAction::triggered, this,
+          [this] { RunCommand([this] { session_.UzupelnijDXCC1Click(); }); });
+  connect(SprawdzDXCC1, &QAction::triggered, this,
+          [this] { RunCommand([this] { session_.SprawdzDXCC1Click(); }); });
+  connect(SortujwgbiurQSL1, &QAction::triggered, this, &TForm1::SortujwgbiurQSL1Click);
   connect(Otworzplikpomocy1, &QAction::triggered, this, &TForm1::Otworzplikpomocy1Click);
 }
 
@@ -372,6 +389,7 @@ void TForm1::ApplyControlStates() {
   SaveCSV1->setEnabled(log);
   SaveStationsCSV1->setEnabled(controls.SaveStationsEnabled());
   SaveSentADIF1->setEnabled(log);
+  for (QAction* tool : {UzupelnijDXCC1, SprawdzDXCC1, SortujwgbiurQSL1}) tool->setEnabled(log);
   SG1->setEnabled(log);
   SortBy->setEnabled(log);
   RG1->setEnabled(log);
@@ -495,6 +513,21 @@ void TForm1::QSL_VIAClick() {
 
 void TForm1::CTY_ADIFClick() {
   RunCommand([this] { session_.CTY_ADIFClick(); });
+}
+
+// The bureau order replaces the order of the header's keys, whose marks go.
+void TForm1::SortujwgbiurQSL1Click() {
+  RunCommand([this] { session_.SortujwgbiurQSL1Click(); });
+  model_->SortKeysChanged();
+}
+
+// A line of a list (the rows whose DXCC differs) chosen: its row's cell
+// becomes the grid's current cell, in view.
+void TForm1::GoToCell(int row, int column) {
+  const QModelIndex cell = model_->index(row - 1, std::max(column, 0));
+  if (!cell.isValid()) return;
+  SG1->setCurrentIndex(cell);
+  SG1->scrollTo(cell);
 }
 
 void TForm1::RG1Selected(int itemIndex) {

@@ -74,6 +74,8 @@ class TForm1 : public QMainWindow {
   void Save_CSVClick();
   void SaveStationsCSV1Click();
   void SaveSentADIF1Click();
+  void SortujwgbiurQSL1Click();
+  void GoToCell(int row, int column);
   void QSL_VIAClick();
   void CTY_ADIFClick();
   void Close1Click();
@@ -113,6 +115,9 @@ class TForm1 : public QMainWindow {
   QAction* SaveStationsCSV1 = nullptr;
   QAction* SaveSentADIF1 = nullptr;
   QAction* Zamknij1 = nullptr;
+  QAction* UzupelnijDXCC1 = nullptr;
+  QAction* SprawdzDXCC1 = nullptr;
+  QAction* SortujwgbiurQSL1 = nullptr;
   QAction* Otworzplikpomocy1 = nullptr;
 
   std::vector<std::string> shownListBox_;  // what ListBox1 shows, as bytes

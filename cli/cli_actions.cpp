@@ -23,6 +23,10 @@ const char* const kUsageText =
     "  save-qsl FILE                  write the list of QSL managers\n"
     "  save-country FILE [adif|cty]   write the DXCC countries of the log\n"
     "  save-sent FILE [B|D]           write the shown contacts as an ADIF file of cards sent\n"
+    "  fill-dxcc                      fill the empty DXCC cells from CTY.DAT\n"
+    "  check-dxcc FILE                write the rows whose DXCC differs from CTY.DAT\n"
+    "  bureau                         put the shown rows in the order of the QSL bureaus\n"
+    "  save-bureaus FILE              write the cards per QSL bureau of the shown rows\n"
     "                                 via the bureau (B, the default) or direct (D)\n"
     "  where [--case] COL CONDITION   filter the rows on a condition of your own\n"
     "  where off                      remove that filter\n"
@@ -114,6 +118,11 @@ CliAction ParseAction(ArgReader& reader) {
     if (!reader.Done() && (reader.Peek() == "B" || reader.Peek() == "D")) {
       action.via = reader.Take("B or D")[0];
     }
+  } else if (word == "fill-dxcc" || word == "bureau") {
+    action.kind = word == "fill-dxcc" ? ActionKind::FillDxcc : ActionKind::Bureau;
+  } else if (word == "check-dxcc" || word == "save-bureaus") {
+    action.kind = word == "check-dxcc" ? ActionKind::CheckDxcc : ActionKind::SaveBureaus;
+    action.file = reader.Take("FILE of " + word);
   } else if (word == "where") {
     std::string first = reader.Take("COL of where");
     if (first == "off") {
@@ -224,6 +233,20 @@ bool RunAction(const CliAction& action, Session& session, ConsoleWindowSystem& w
     case ActionKind::SaveSent:
       windows.AnswerNextDialog(action.file);
       session.SaveSentADIF1Click(action.via == 'D' ? QslSentVia::kDirect : QslSentVia::kBureau);
+      return true;
+    case ActionKind::FillDxcc:
+      session.UzupelnijDXCC1Click();
+      return true;
+    case ActionKind::CheckDxcc:
+      windows.AnswerNextDialog(action.file);  // "Zapisz…" of the list
+      session.SprawdzDXCC1Click();
+      return true;
+    case ActionKind::Bureau:
+      session.SortujwgbiurQSL1Click();
+      return true;
+    case ActionKind::SaveBureaus:
+      windows.AnswerNextDialog(action.file);
+      session.ZapiszBiuraClick();
       return true;
     case ActionKind::Where:
       session.ApplyCondition(action.number, action.text, action.caseSensitive);

@@ -23,6 +23,10 @@ enum class ActionKind {
   SaveQsl,
   SaveCountry,
   SaveSent,
+  FillDxcc,
+  CheckDxcc,
+  Bureau,
+  SaveBureaus,
   Where,
   WhereOff,
   Info

@@ -27,6 +27,11 @@ class ConsoleWindowSystem : public WindowSystem {
   void ShowNormalCursor() override {}
   void ProcessPendingEvents() override {}
   void ControlsChanged() override {}
+  // The list is not shown; its "Zapisz…" is pressed, and writes the file the
+  // action named (none: nothing is written).
+  void ShowList(const ListDialog& list) override {
+    if (list.save) list.save();
+  }
 
  private:
   std::optional<std::string> TakeAnswer();

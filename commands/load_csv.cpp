@@ -76,7 +76,8 @@ LoadOutcome Session::Load_CSVClick() {
     return LoadOutcome::Rejected;
   }
 
-  if (adif && !FillEmptyDxccFromCtyDat()) return LoadOutcome::Rejected;
+  std::string dxccReport;
+  if (adif && !FillEmptyDxccFromCtyDat(dxccReport)) return LoadOutcome::Rejected;
 
   try {
     BuildTally();
@@ -91,8 +92,9 @@ LoadOutcome Session::Load_CSVClick() {
   SetRecordsCaption(table_.RowCount() - 1);
   windows_.ControlsChanged();
   if (adif) {
-    if (const std::string message = AdifLoadMessage(*adif); !message.empty())
-      windows_.ShowMessage(message);
+    std::string message = AdifLoadMessage(*adif);
+    if (!dxccReport.empty()) message += (message.empty() ? "" : "\n") + dxccReport;
+    if (!message.empty()) windows_.ShowMessage(message);
   }
   return LoadOutcome::Loaded;
 }

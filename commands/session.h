@@ -4,11 +4,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "command_error.h"
 #include "control_states.h"
+#include "country/bureau_order.h"
+#include "country/call_resolver.h"
+#include "country/log_columns.h"
 #include "loaded_log.h"
 #include "platform/system.h"
 #include "sent_cards_export.h"
@@ -21,6 +25,12 @@
 namespace kartex {
 
 enum class LoadOutcome { Cancelled, Loaded, Rejected };
+
+// CTY.DAT and ADIF_DXC.TXT as the call-sign commands use them.
+struct CallSignReference {
+  CallResolver resolver;
+  size_t skippedLines = 0;  // broken lines of CTY.DAT passed over
+};
 
 class Session {
  public:
@@ -53,6 +63,15 @@ class Session {
   void SaveStationsCSV1Click();
   // The COUNTRY.CSV "Zapisz" (country_export.cpp).
   void CTY_ADIFClick();
+  // "Narzędzia" (call_sign_commands.cpp): every shown row with an empty DXCC
+  // cell gets its call's ADIF number; the rows whose DXCC differs from their
+  // call's country, in a list; the shown rows in the order of the QSL
+  // bureaus, with their summary; and that summary written from the command
+  // line ("Zapisz…" of the summary).
+  void UzupelnijDXCC1Click();
+  void SprawdzDXCC1Click();
+  void SortujwgbiurQSL1Click();
+  void ZapiszBiuraClick();
   // "Plik" -> "Zapisz plik ADIF wysłanych kart…": the shown contacts marked
   // as sent via the bureau (the default) or direct.
   void SaveSentADIF1Click(QslSentVia via = QslSentVia::kBureau);
@@ -84,9 +103,16 @@ class Session {
   void ShowMessages(const std::vector<std::string>& messages);
   void RestoreQsoChoice();
   void AddDxccColumnIfMissing();
-  // Where the empty DXCC cells of an ADIF log are to be filled from CTY.DAT;
-  // false when the load was rejected (see adif_dxcc_fill.cpp).
-  bool FillEmptyDxccFromCtyDat();
+  // The empty DXCC cells of an ADIF log filled from CTY.DAT, report set to
+  // what the load says of it; false when the load was rejected for want of
+  // the reference files (call_sign_commands.cpp).
+  bool FillEmptyDxccFromCtyDat(std::string& report);
+  // CTY.DAT and ADIF_DXC.TXT from the current folder or the installed one;
+  // nothing, with the messages shown, when one is missing.
+  std::optional<CallSignReference> LoadCallSignReference();
+  LogColumns CallSignColumns() const;
+  void ShowBureauSummary(const std::vector<BureauGroup>& groups);
+  void SaveBureaus(const std::vector<BureauGroup>& groups);
   // Every switch-off of the row filter goes here, so that the controls know
   // no QSO-count filter is on any more.
   void SwitchFilterOff();

@@ -3,8 +3,11 @@
 // boxes, the busy cursor and the processing of pending events. The Qt window
 // and kartex-cli each implement it. All texts here are UTF-8.
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kartex {
 
@@ -12,6 +15,26 @@ struct FileDialogSpec {
   std::string name;         // the dialog's name in the window (OD, SD1, SD2, ...)
   std::string defaultName;  // proposed file name, may be empty
   std::string filter;       // e.g. "CSV|*.csv"
+};
+
+// A list the operator reads in a dialog of its own ("Sprawdź DXCC", the
+// bureau summary), with "Zapisz…", which writes it as a file. The texts are
+// asked for line by line, so that a list of a million lines costs nothing
+// until it is shown.
+struct ListDialog {
+  std::string name;   // the dialog's object name
+  std::string title;  // its caption
+  std::string note;   // a text above the list; may be empty
+  std::vector<std::string> headings;
+  size_t lineCount = 0;
+  std::function<std::string(size_t line, size_t column)> text;
+  // The table row each line stands for: a double click on a line makes that
+  // row's cell in goToColumn the grid's current cell. Empty: lines stand for
+  // no row.
+  std::function<int(size_t line)> tableRow;
+  int goToColumn = -1;
+  // "Zapisz…": asks for the file and writes the list.
+  std::function<void()> save;
 };
 
 class WindowSystem {
@@ -30,6 +53,8 @@ class WindowSystem {
   virtual void ProcessPendingEvents() = 0;
   // The control states changed (enabled commands, labels, list box, progress).
   virtual void ControlsChanged() = 0;
+  // Shows the list until the operator closes it.
+  virtual void ShowList(const ListDialog& list) = 0;
 };
 
 }  // namespace kartex

@@ -4,6 +4,7 @@
 // the same button as a CSV export.
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,13 +32,12 @@ const std::vector<std::string> kLog = {
 
 }  // namespace
 
-class SentCardsMenuTest : public QObject {
+class SentCardsMenuTest : public QObject, protected kartex::testing::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ScriptedWindows> windows;
-  std::unique_ptr<kartex::TForm1> form;
-  std::unique_ptr<QTemporaryDir> folder;
+  std::unique_ptr<QTemporaryDir> folder;  // the current folder, a fresh one per test
+  QString previousFolder;
 
   QAction* Item() const { return form->findChild<QAction*>("SaveSentADIF1"); }
 
@@ -50,15 +50,18 @@ class SentCardsMenuTest : public QObject {
   void init() {
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
-    windows = std::make_unique<ScriptedWindows>();
-    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    // An ADIF log without DXCC takes it from the reference files there.
+    for (const char* reference : {"CTY.DAT", "ADIF_DXC.TXT"}) {
+      QVERIFY(QFile::copy(QString(KARTEX_DEMO_DIR "/") + reference, folder->filePath(reference)));
+    }
+    previousFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder->path()));
+    QVERIFY(OpenWindow());
   }
 
   void cleanup() {
-    form.reset();
-    windows.reset();
+    CloseWindow();
+    QDir::setCurrent(previousFolder);
     folder.reset();
   }
 
@@ -99,13 +102,13 @@ class SentCardsMenuTest : public QObject {
               "<call:5>SP1AA <qso_date:8>20240101 <name:7>Łukasz <eor>\n");
     Open(path.toStdString());
     QVERIFY(windows->errors.empty());
-    QVERIFY(windows->messages.empty());
+    QCOMPARE(windows->messages, std::vector<std::string>{"Uzupełnione pola DXCC: 1."});
     const QAbstractItemModel& model = *form->findChild<QTableView*>("SG1")->model();
     QStringList header;
     for (int column = 0; column < 4; ++column)
       header.append(model.headerData(column, Qt::Horizontal).toString());
     QCOMPARE(header.join('|'), QString("CALL|QSO_DATE|NAME|DXCC"));
-    QCOMPARE(RowString(model, 0, 4), QString("SP1AA|20240101|Łukasz|"));
+    QCOMPARE(RowString(model, 0, 4), QString("SP1AA|20240101|Łukasz|269"));
     QVERIFY(Item()->isEnabled());
   }
 };

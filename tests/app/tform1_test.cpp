@@ -202,6 +202,12 @@ class TForm1Test : public QObject, protected kartex::testing::WindowFixture {
                               << "&Zamknij" << true;
     QTest::newRow("Otworzplikpomocy1") << "Otworzplikpomocy1"
                                        << "&Otwórz plik pomocy" << true;
+    QTest::newRow("UzupelnijDXCC1") << "UzupelnijDXCC1"
+                                    << "&Uzupełnij DXCC z CTY.DAT" << false;
+    QTest::newRow("SprawdzDXCC1") << "SprawdzDXCC1"
+                                  << "&Sprawdź DXCC" << false;
+    QTest::newRow("SortujwgbiurQSL1") << "SortujwgbiurQSL1"
+                                      << "Sortuj wg &biur QSL" << false;
   }
 
   void menus() {
@@ -214,7 +220,7 @@ class TForm1Test : public QObject, protected kartex::testing::WindowFixture {
     QCOMPARE(action->isEnabled(), enabled);
     QStringList menus;
     for (QAction* menu : form->menuBar()->actions()) menus.append(menu->text());
-    QCOMPARE(menus, QStringList({"&Plik", "&Pomoc"}));
+    QCOMPARE(menus, QStringList({"&Plik", "&Narzędzia", "&Pomoc"}));
   }
 
   void radioGroups() {

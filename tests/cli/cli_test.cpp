@@ -195,6 +195,37 @@ TEST_F(CliTest, SaveStationsOnlyWhileAQsoCountFilterIsOn) {
   EXPECT_NE(run.out.find("\"records\": 2"), std::string::npos);
 }
 
+// The road of a log without DXCC to the country list: fill-dxcc, then the
+// ADIF order works; bureau puts the rows in the bureaus' order for save-csv.
+TEST_F(CliTest, CallSignActionsFillTheDxccAndOrderTheRowsForTheBureaus) {
+  for (const char* reference : {"CTY.DAT", "ADIF_DXC.TXT"}) {
+    std::filesystem::copy_file(std::string(KARTEX_DEMO_DIR) + "/" + reference, dir.File(reference));
+  }
+  WriteLog("log.csv",
+           {"CALL,DXCC,QSO_DATE", "SP5ABC,,20240102", "VE3ABC,,20240101", "DL1ABC,230,20240103"});
+  CliRun before = Cli({"open", "log.csv", "save-country", "c1.csv", "adif"});
+  EXPECT_EQ(before.status, 1);
+  EXPECT_NE(before.err.find("'' is not a valid integer value."), std::string::npos) << before.err;
+
+  CliRun run = Cli({"open", "log.csv", "fill-dxcc", "check-dxcc", "diff.csv", "save-country",
+                    "c2.csv", "adif", "bureau", "save-bureaus", "b.csv", "save-csv", "o.csv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("KARTEX: Uzupełnione pola DXCC: 2.\n"), std::string::npos) << run.err;
+  const std::string countries = ReadFile(dir.File("c2.csv"));
+  EXPECT_NE(countries.find("\"001\",\"CANADA\""), std::string::npos) << countries;
+  EXPECT_NE(countries.find("\"269\",\"POLAND\""), std::string::npos) << countries;
+  EXPECT_EQ(ReadFile(dir.File("diff.csv")),
+            "\"ROW\",\"CALL\",\"QSO_DATE\",\"DXCC\",\"COUNTRY\",\"CTY_DXCC\",\"CTY_COUNTRY\"\r\n");
+  EXPECT_EQ(ReadFile(dir.File("b.csv")),
+            "\"PREFIX\",\"AREA\",\"COUNTRY\",\"STATIONS\",\"CONTACTS\"\r\n"
+            "\"DL\",\"\",\"Fed. Rep. of Germany\",\"1\",\"1\"\r\n"
+            "\"SP\",\"\",\"Poland\",\"1\",\"1\"\r\n"
+            "\"VE\",\"3\",\"Canada\",\"1\",\"1\"\r\n");
+  const std::string rows = ReadFile(dir.File("o.csv"));
+  EXPECT_LT(rows.find("DL1ABC"), rows.find("SP5ABC"));
+  EXPECT_LT(rows.find("SP5ABC"), rows.find("VE3ABC"));
+}
+
 TEST_F(CliTest, SaveErrorEndsTheRunWithItsMessage) {
   WriteLog("log.csv", {"CALL,DXCC", "A,1"});
   CliRun run = Cli({"open", "log.csv", "save-csv", "missing/out.csv", "info"});

@@ -13,6 +13,9 @@ namespace {
 
 class AdifLoadTest : public SessionTest {
  protected:
+  // The DXCC that the logs lack comes from the demonstration's CTY.DAT.
+  AdifLoadTest() { UseReferenceFiles(); }
+
   LoadOutcome LoadAdif(const std::string& bytes, const std::string& name = "log.adi") {
     windows.fileAnswers.push_back(dir.Write(name, bytes));
     return session.Load_CSVClick();
@@ -54,7 +57,7 @@ TEST_F(AdifLoadTest, LogWithoutDxccGetsTheColumnAtTheEndAndLoadsAsACsvExportWoul
   EXPECT_EQ(session.Log().callColumn, 0);
   EXPECT_EQ(session.Log().dxccColumn, 6);
   EXPECT_FALSE(session.Log().qslViaFound);
-  EXPECT_EQ(Column(6), "||") << "empty until the DXCC is filled from CTY.DAT";
+  EXPECT_EQ(Column(6), "269|230|269") << "filled from CTY.DAT";
   ASSERT_EQ(session.Log().tally.size(), 2u);
   EXPECT_EQ(session.Log().tally[0].call, "SP1AA");
   EXPECT_EQ(session.Log().tally[0].qsoCount, 2);
@@ -63,7 +66,23 @@ TEST_F(AdifLoadTest, LogWithoutDxccGetsTheColumnAtTheEndAndLoadsAsACsvExportWoul
   EXPECT_TRUE(session.Controls().logCommandsEnabled);
   EXPECT_EQ(session.Table().FixedRows(), 1);
   EXPECT_EQ(session.Table().ColCount(), 53);
-  EXPECT_TRUE(windows.messages.empty());
+  EXPECT_EQ(windows.messages, std::vector<std::string>{"Uzupełnione pola DXCC: 3."});
+}
+
+TEST_F(AdifLoadTest, LogWithoutDxccIsRejectedWithoutTheReferenceFilesThatFillIt) {
+  std::filesystem::remove("CTY.DAT");
+  EXPECT_EQ(LoadAdif(kWsjtx), LoadOutcome::Rejected);
+  EXPECT_EQ(windows.messages, std::vector<std::string>{
+                                  "Dziennik ADIF nie ma numerów DXCC, a do ich uzupełnienia brak "
+                                  "pliku: CTY.DAT."});
+  EXPECT_FALSE(session.Controls().logCommandsEnabled);
+  std::filesystem::remove("ADIF_DXC.TXT");
+  EXPECT_EQ(LoadAdif(kWsjtx), LoadOutcome::Rejected);
+  EXPECT_EQ(windows.messages.back(),
+            "Dziennik ADIF nie ma numerów DXCC, a do ich uzupełnienia brak pliku: CTY.DAT i "
+            "ADIF_DXC.TXT.");
+  // A log whose every contact has its DXCC needs neither file.
+  EXPECT_EQ(LoadAdif("<CALL:5>SP1AA<DXCC:3>269<EOR>"), LoadOutcome::Loaded);
 }
 
 TEST_F(AdifLoadTest, DxccFieldOfTheFileKeepsItsPlaceAndItsEmptyCells) {
@@ -71,9 +90,9 @@ TEST_F(AdifLoadTest, DxccFieldOfTheFileKeepsItsPlaceAndItsEmptyCells) {
                      "<CALL:5>DL1AB<DXCC:0><EOR>"),
             LoadOutcome::Loaded);
   EXPECT_EQ(HeaderRow(), "CALL|DXCC|QSL_VIA");
-  EXPECT_EQ(Column(1), "269|");
+  EXPECT_EQ(Column(1), "269|230") << "the empty cell filled from CTY.DAT, the other kept";
   EXPECT_TRUE(session.Controls().qslViaEnabled);
-  EXPECT_TRUE(windows.messages.empty());
+  EXPECT_EQ(windows.messages, std::vector<std::string>{"Uzupełnione pola DXCC: 1."});
 }
 
 TEST_F(AdifLoadTest, LogWithoutCallIsRejectedWithTheFormatMessage) {
@@ -103,7 +122,7 @@ TEST_F(AdifLoadTest, WhatTheReaderRecoveredIsSaidOnceAfterTheLoad) {
             "Dziennik ADIF wczytano z poprawkami: wartości pól odczytane mimo błędów zapisu "
             "(długość, tekst po wartości, znaki sterujące): 3; znaki spoza strony kodowej "
             "Windows-1250 zastąpione znakiem „?”: 1; pominięto niepełny rekord na końcu pliku "
-            "(bez <EOR>).");
+            "(bez <EOR>).\nUzupełnione pola DXCC: 2.");
   EXPECT_EQ(Column(0), "SP1AA|DL1AB");
   EXPECT_EQ(session.Table().CellText(2, 1), "J\xFCrgen ?");
 }
@@ -127,7 +146,11 @@ TEST_F(AdifLoadTest, CsvAfterAdifAndAdifAfterCsvReplaceTheLog) {
 }
 
 TEST_F(AdifLoadTest, EachFailingIoCallEndsTheLoadWithTheTablesMessage) {
-  const std::string path = dir.Write("log.adi", kWsjtx);
+  // Every contact has its DXCC: the load reads the log alone.
+  const std::string path =
+      dir.Write("log.adi",
+                "<EOH><CALL:5>SP1AA<DXCC:3>269<EOR><CALL:5>DL1AB<DXCC:3>230<EOR>"
+                "<CALL:5>SP1AA<DXCC:3>269<EOR>");
   for (uint64_t n = 1;; ++n) {
     SCOPED_TRACE("I/O call " + std::to_string(n));
     ASSERT_LT(n, 100u);

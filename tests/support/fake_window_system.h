@@ -71,6 +71,22 @@ class FakeWindowSystem : public WindowSystem {
   }
   void ProcessPendingEvents() override {}
   void ControlsChanged() override { ++controlsChanged; }
+  // Records the list's texts, then presses "Zapisz…" when saveLists is set.
+  void ShowList(const ListDialog& list) override {
+    events.push_back("list");
+    listNames.push_back(list.name);
+    std::vector<std::vector<std::string>> lines;
+    for (size_t line = 0; line < list.lineCount; ++line) {
+      std::vector<std::string> texts;
+      for (size_t col = 0; col < list.headings.size(); ++col) texts.push_back(list.text(line, col));
+      lines.push_back(std::move(texts));
+    }
+    listLines.push_back(std::move(lines));
+    if (saveLists && list.save) list.save();
+  }
+  bool saveLists = false;
+  std::vector<std::string> listNames;
+  std::vector<std::vector<std::vector<std::string>>> listLines;  // of each list shown
 
  private:
   void SetBusy(bool nowBusy) {

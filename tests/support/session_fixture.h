@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "commands/session.h"
@@ -25,6 +27,16 @@ class SessionTest : public ::testing::Test {
     return session.Load_CSVClick();
   }
 
+  // Makes a fresh folder the current one, with CTY.DAT and ADIF_DXC.TXT copied
+  // from the source folder (the demonstration's by default), where the
+  // commands that read them look first.
+  void UseReferenceFiles(const std::string& source = KARTEX_DEMO_DIR) {
+    work = std::make_unique<ScratchDirectory>();
+    for (const char* name : {"CTY.DAT", "ADIF_DXC.TXT"}) {
+      std::filesystem::copy_file(std::filesystem::path(source) / name, work->Path() / name);
+    }
+  }
+
   // The texts of one column over the data rows, joined by "|".
   std::string Column(int col) const {
     std::string out;
@@ -36,6 +48,7 @@ class SessionTest : public ::testing::Test {
   }
 
   TempDir dir;
+  std::unique_ptr<ScratchDirectory> work;  // the current folder, when one is made
   FakeWindowSystem windows;
   Session session;
 };
