@@ -7,6 +7,7 @@
 #include "console_window_system.h"
 #include "country/country_export.h"
 #include "info_json.h"
+#include "label_action.h"
 #include "platform/code_page.h"
 
 namespace kartex {
@@ -23,6 +24,10 @@ const char* const kUsageText =
     "qso N)\n"
     "  save-qsl FILE                  write the list of QSL managers\n"
     "  save-country FILE [adif|cty]   write the DXCC countries of the log\n"
+    "  save-labels FILE [--sheet NAME] [--start N] [--per-label K]\n"
+    "                                 write the shown rows as QSL labels in a PDF: NAME the\n"
+    "                                 sheet (\"Avery L7160\", ...) or card, N the first label\n"
+    "                                 used, K contacts a label (1-10)\n"
     "  where [--case] COL CONDITION   filter the rows on a condition of your own\n"
     "  where off                      remove that filter\n"
     "  info                           print the state as JSON\n"
@@ -70,6 +75,26 @@ char OneCharacter(const std::string& utf8, const std::string& option) {
 
 constexpr int kMaxColumn = 1 << 30;
 
+// save-labels' options after FILE, in any order.
+void ParseLabelOptions(ArgReader& reader, CliAction& action) {
+  while (!reader.Done()) {
+    const std::string option = reader.Peek();
+    if (option == "--sheet") {
+      reader.Take(option);
+      action.sheet = reader.Take("NAME of --sheet");
+    } else if (option == "--start") {
+      reader.Take(option);
+      action.start = ParseInt(reader.Take("N of --start"), "N of --start", 1, kMaxColumn);
+    } else if (option == "--per-label") {
+      reader.Take(option);
+      action.perLabel =
+          ParseInt(reader.Take("K of --per-label"), "K of --per-label (1 to 10)", 1, 10);
+    } else {
+      return;
+    }
+  }
+}
+
 CliAction ParseAction(ArgReader& reader) {
   CliAction action;
   action.word = reader.Take("action");
@@ -107,6 +132,10 @@ CliAction ParseAction(ArgReader& reader) {
     if (!reader.Done() && (reader.Peek() == "adif" || reader.Peek() == "cty")) {
       action.sortBy = reader.Take("order") == "cty" ? 1 : 0;
     }
+  } else if (word == "save-labels") {
+    action.kind = ActionKind::SaveLabels;
+    action.file = reader.Take("FILE of save-labels");
+    ParseLabelOptions(reader, action);
   } else if (word == "where") {
     std::string first = reader.Take("COL of where");
     if (first == "off") {
@@ -175,7 +204,7 @@ bool Available(const CliAction& action, const Session& session) {
 
 // Runs one action; false when the run must end with status 1.
 bool RunAction(const CliAction& action, Session& session, ConsoleWindowSystem& windows,
-               std::ostream& out, std::ostream& err) {
+               LabelAction& labels, std::ostream& out, std::ostream& err) {
   switch (action.kind) {
     case ActionKind::Open:
       windows.AnswerNextDialog(action.file);
@@ -214,6 +243,8 @@ bool RunAction(const CliAction& action, Session& session, ConsoleWindowSystem& w
       windows.AnswerNextDialog(action.file);
       CTY_ADIFClick(session);
       return true;
+    case ActionKind::SaveLabels:
+      return labels.Save(action, session, windows, err);
     case ActionKind::Where:
       session.ApplyCondition(action.number, action.text, action.caseSensitive);
       return true;
@@ -256,6 +287,16 @@ int RunProgram(const CliProgram& program, const RegionalSettings& regional, std:
   RegionalSettings settings = regional;
   program.overrides.ApplyTo(settings);
   ConsoleWindowSystem windows(err);
+  LabelAction labels;
+  // A start label beyond its sheet is bad usage, found before any action runs.
+  try {
+    for (const CliAction& action : program.actions) {
+      if (action.kind == ActionKind::SaveLabels) labels.Check(action);
+    }
+  } catch (const UsageError& error) {
+    err << "kartex-cli: " << error.what() << '\n' << kUsageText;
+    return 2;
+  }
   Session session(windows, settings);
   for (const CliAction& action : program.actions) {
     if (!Available(action, session)) {
@@ -263,7 +304,7 @@ int RunProgram(const CliProgram& program, const RegionalSettings& regional, std:
       continue;
     }
     try {
-      if (!RunAction(action, session, windows, out, err)) return 1;
+      if (!RunAction(action, session, windows, labels, out, err)) return 1;
     } catch (const std::exception& error) {
       windows.ShowMessage(ErrorText(error));
       return 1;

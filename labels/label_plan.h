@@ -17,6 +17,8 @@
 namespace kartex {
 
 inline constexpr int kMostContactsPerLabel = 10;
+// The message when no data row is shown.
+inline constexpr const char* kNoLabelRowsMessage = "Brak rekordów w tabeli !";
 inline constexpr double kSmallestFontPt = 6;
 inline constexpr double kLargestFontPt = 10;
 // The distance of two lines, in font sizes: DejaVu Sans's ascent and
