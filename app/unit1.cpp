@@ -20,6 +20,7 @@
 #include <QTableView>
 
 #include "app/help_file.h"
+#include "app/labels_dialog.h"
 #include "app/log_cell_delegate.h"
 #include "app/log_table_model.h"
 #include "app/open_document.h"
@@ -28,6 +29,7 @@
 #include "app/window_fonts.h"
 #include "country/country_export.h"
 #include "platform/code_page.h"
+#include "print/template_folder.h"
 
 namespace kartex {
 namespace {
@@ -153,6 +155,9 @@ void TForm1::BuildMenu() {
   SaveStationsCSV1 = plik->addAction("Zapisz plik CSV – jedna stacja w wierszu");
   SaveStationsCSV1->setObjectName("SaveStationsCSV1");
   SaveStationsCSV1->setEnabled(false);
+  DrukujnaklejkiQSL1 = plik->addAction("&Drukuj naklejki QSL…");
+  DrukujnaklejkiQSL1->setObjectName("DrukujnaklejkiQSL1");
+  DrukujnaklejkiQSL1->setEnabled(false);
   Zamknij1 = plik->addAction("&Zamknij");
   Zamknij1->setObjectName("Zamknij1");
 
@@ -164,6 +169,7 @@ void TForm1::BuildMenu() {
   connect(OtworzplikCSV1, &QAction::triggered, this, &TForm1::Load_CSVClick);
   connect(SaveCSV1, &QAction::triggered, this, &TForm1::Save_CSVClick);
   connect(SaveStationsCSV1, &QAction::triggered, this, &TForm1::SaveStationsCSV1Click);
+  connect(DrukujnaklejkiQSL1, &QAction::triggered, this, &TForm1::DrukujnaklejkiQSL1Click);
   connect(Zamknij1, &QAction::triggered, this, &TForm1::Close1Click);
   connect(Otworzplikpomocy1, &QAction::triggered, this, &TForm1::Otworzplikpomocy1Click);
 }
@@ -359,6 +365,7 @@ void TForm1::ApplyControlStates() {
   Save_CSV->setEnabled(log);
   SaveCSV1->setEnabled(log);
   SaveStationsCSV1->setEnabled(controls.SaveStationsEnabled());
+  DrukujnaklejkiQSL1->setEnabled(log);
   SG1->setEnabled(log);
   SortBy->setEnabled(log);
   RG1->setEnabled(log);
@@ -470,6 +477,21 @@ void TForm1::Save_CSVClick() {
 
 void TForm1::SaveStationsCSV1Click() {
   RunCommand([this] { session_.SaveStationsCSV1Click(); });
+}
+
+// The sheets are read when the dialog opens, never at the program's start.
+void TForm1::DrukujnaklejkiQSL1Click() {
+  RunCommand([this] {
+    if (session_.Table().RowCount() < 2) {
+      windows_.ShowMessage(kNoLabelRowsMessage);
+      return;
+    }
+    windows_.ShowBusyCursor();
+    LabelsDialog dialog(session_, windows_, LoadSheetCatalog(), this);
+    windows_.ShowNormalCursor();
+    dialog.SetSentCardsCommand(sentCards_);
+    dialog.exec();
+  });
 }
 
 void TForm1::QSL_VIAClick() {

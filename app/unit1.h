@@ -45,6 +45,9 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   Session& session() { return session_; }
+  // The command that "Drukuj naklejki QSL…" offers after a PDF or a print
+  // ("Zapisz plik ADIF wysłanych kart…"); none: it offers nothing.
+  void SetSentCardsCommand(std::function<void()> command) { sentCards_ = std::move(command); }
   LogTableModel* model() const { return model_.get(); }
 
   // Brings every control into the state kept in session().Controls(): the
@@ -73,6 +76,7 @@ class TForm1 : public QMainWindow {
   void Load_CSVClick();
   void Save_CSVClick();
   void SaveStationsCSV1Click();
+  void DrukujnaklejkiQSL1Click();
   void QSL_VIAClick();
   void CTY_ADIFClick();
   void Close1Click();
@@ -110,6 +114,7 @@ class TForm1 : public QMainWindow {
   QAction* OtworzplikCSV1 = nullptr;
   QAction* SaveCSV1 = nullptr;
   QAction* SaveStationsCSV1 = nullptr;
+  QAction* DrukujnaklejkiQSL1 = nullptr;
   QAction* Zamknij1 = nullptr;
   QAction* Otworzplikpomocy1 = nullptr;
 
@@ -119,6 +124,7 @@ class TForm1 : public QMainWindow {
   bool closeConfirmed_ = false;            // the menu's question was answered OK
   bool commandRunning_ = false;            // inside RunCommand
   std::vector<std::string> heldBackMessages_;
+  std::function<void()> sentCards_;
   int savedCurrentRow_ = -1;  // SG1's current cell across a reset
   int savedCurrentColumn_ = -1;
   // At most 25 paints a second of the progress bar while a filter runs.

@@ -83,7 +83,8 @@ class StationExportMenuTest : public QObject {
     QVERIFY(plik);
     QStringList names;
     for (QAction* action : plik->actions()) names.append(action->objectName());
-    QCOMPARE(names, QStringList({"OtworzplikCSV1", "SaveCSV1", "SaveStationsCSV1", "Zamknij1"}));
+    QCOMPARE(names, QStringList({"OtworzplikCSV1", "SaveCSV1", "SaveStationsCSV1",
+                                 "DrukujnaklejkiQSL1", "Zamknij1"}));
     QVERIFY(!Enabled());
   }
 
