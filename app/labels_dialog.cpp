@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
@@ -24,6 +25,8 @@ namespace kartex {
 namespace {
 
 constexpr QSize kPreviewRoom(340, 360);
+constexpr const char* kNoPrinterMessage =
+    "Nie znaleziono żadnej drukarki. Zapisz naklejki do pliku PDF i wydrukuj go później.";
 // Jobs of more pages than this show their progress.
 constexpr int kPagesWithoutProgress = 4;
 
@@ -62,7 +65,14 @@ LabelsDialog::LabelsDialog(Session& session, QtWindowSystem& windows, SheetCatal
       windows_(windows),
       catalog_(std::move(catalog)),
       contacts_(session.Table(), session.Log().callColumn),
-      printDialog_(RunSystemPrintDialog) {
+      printDialog_([this](QPrinter& printer, QWidget* parent) {
+        // Without a printer the system offers no print dialog at all.
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+          windows_.ShowMessage(kNoPrinterMessage);
+          return false;
+        }
+        return RunSystemPrintDialog(printer, parent);
+      }) {
   setObjectName("LabelsDialog");
   setWindowTitle("Drukuj naklejki QSL");
   BuildControls();
