@@ -60,7 +60,7 @@ cp "$templates"/paper-sizes.xml "$templates"/*-templates.xml "$stage/templates/"
   printf '\n%s\n\n' "7. gLabels template database (templates\\)" "------------------------------------------"
   cat packaging/windows/glabels-templates-license.txt
   printf '\n%s\n\n' "8. DejaVu fonts (the font of the labels, in KARTEX.exe and kartex-cli.exe)" "--------------------------------------------------------------------------"
-  cat /usr/share/doc/fonts-dejavu-core/copyright
+  awk 'BEGIN { RS = "" } NR <= 2 { print; print "" }' /usr/share/doc/fonts-dejavu-core/copyright
 } | windows_text >"$stage/LICENSE.txt"
 
 # Only the system's DLLs: nothing else may be needed beside the programs.
