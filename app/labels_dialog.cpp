@@ -84,6 +84,13 @@ LabelsDialog::~LabelsDialog() = default;
 
 const LabelSheet& LabelsDialog::Sheet() const { return catalog_.sheets[sheetIndex_]; }
 
+// The chosen sheet in the middle of the list, once the list has its size.
+void LabelsDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (QListWidgetItem* item = sheets_->currentItem())
+    sheets_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+}
+
 void LabelsDialog::BuildControls() {
   search_ = new QLineEdit(this);
   search_->setObjectName("SheetSearch");

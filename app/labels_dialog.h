@@ -48,6 +48,9 @@ class LabelsDialog : public QDialog {
   const LabelPlan& Plan() const { return *plan_; }
   const LabelSheet& Sheet() const;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void BuildControls();
   void FillSheetList();
