@@ -63,10 +63,11 @@ cp "$templates"/paper-sizes.xml "$templates"/*-templates.xml "$stage/templates/"
   awk 'BEGIN { RS = "" } NR <= 2 { print; print "" }' /usr/share/doc/fonts-dejavu-core/copyright
 } | windows_text >"$stage/LICENSE.txt"
 
-# Only the system's DLLs: nothing else may be needed beside the programs.
+# Only the system's DLLs (and its print spooler, winspool.drv, which the
+# labels' printing uses): nothing else may be needed beside the programs.
 for program in "$stage/KARTEX.exe" "$stage/kartex-cli.exe"; do
   if x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' |
-    grep -viE '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|netapi32|userenv|uxtheme|dwmapi|shlwapi|shcore|wtsapi32|authz|d3d9|d3d11|dxgi|dwrite|msvcrt|api-ms-win-.*)\.dll$'; then
+    grep -viE '^((kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|netapi32|userenv|uxtheme|dwmapi|shlwapi|shcore|wtsapi32|authz|d3d9|d3d11|dxgi|dwrite|msvcrt|api-ms-win-.*)\.dll|winspool\.drv)$'; then
     echo "build-windows-release: $(basename "$program") needs the DLLs above" >&2
     exit 1
   fi
