@@ -20,6 +20,7 @@
 #include <QTableView>
 
 #include "app/help_file.h"
+#include "app/labels_dialog.h"
 #include "app/log_cell_delegate.h"
 #include "app/log_table_model.h"
 #include "app/open_document.h"
@@ -28,6 +29,7 @@
 #include "app/whole_line_list.h"
 #include "app/window_fonts.h"
 #include "platform/code_page.h"
+#include "print/template_folder.h"
 
 namespace kartex {
 namespace {
@@ -155,6 +157,9 @@ void TForm1::BuildMenu() {
   SaveStationsCSV1 = plik->addAction("Zapisz plik CSV – jedna stacja w wierszu");
   SaveStationsCSV1->setObjectName("SaveStationsCSV1");
   SaveStationsCSV1->setEnabled(false);
+  DrukujnaklejkiQSL1 = plik->addAction("&Drukuj naklejki QSL…");
+  DrukujnaklejkiQSL1->setObjectName("DrukujnaklejkiQSL1");
+  DrukujnaklejkiQSL1->setEnabled(false);
   SaveSentADIF1 = plik->addAction("Zapisz plik ADIF wysłanych kart…");
   SaveSentADIF1->setObjectName("SaveSentADIF1");
   SaveSentADIF1->setEnabled(false);
@@ -179,6 +184,7 @@ void TForm1::BuildMenu() {
   connect(OtworzplikCSV1, &QAction::triggered, this, &TForm1::Load_CSVClick);
   connect(SaveCSV1, &QAction::triggered, this, &TForm1::Save_CSVClick);
   connect(SaveStationsCSV1, &QAction::triggered, this, &TForm1::SaveStationsCSV1Click);
+  connect(DrukujnaklejkiQSL1, &QAction::triggered, this, &TForm1::DrukujnaklejkiQSL1Click);
   connect(SaveSentADIF1, &QAction::triggered, this, &TForm1::SaveSentADIF1Click);
   connect(Zamknij1, &QAction::triggered, this, &TForm1::Close1Click);
   connect(UzupelnijDXCC1, &QAction::triggered, this,
@@ -390,6 +396,7 @@ void TForm1::ApplyControlStates() {
   SaveStationsCSV1->setEnabled(controls.SaveStationsEnabled());
   SaveSentADIF1->setEnabled(log);
   for (QAction* tool : {UzupelnijDXCC1, SprawdzDXCC1, SortujwgbiurQSL1}) tool->setEnabled(log);
+  DrukujnaklejkiQSL1->setEnabled(log);
   SG1->setEnabled(log);
   SortBy->setEnabled(log);
   RG1->setEnabled(log);
@@ -505,6 +512,22 @@ void TForm1::SaveStationsCSV1Click() {
 
 void TForm1::SaveSentADIF1Click() {
   RunCommand([this] { session_.SaveSentADIF1Click(); });
+}
+
+// The sheets are read when the dialog opens, never at the program's start.
+void TForm1::DrukujnaklejkiQSL1Click() {
+  RunCommand([this] {
+    if (session_.Table().RowCount() < 2) {
+      windows_.ShowMessage(kNoLabelRowsMessage);
+      return;
+    }
+    windows_.ShowBusyCursor();
+    LabelsDialog dialog(session_, windows_, LoadSheetCatalog(), this);
+    windows_.ShowNormalCursor();
+    // After a print or a PDF the dialog offers the record of the cards sent.
+    dialog.SetSentCardsCommand([this] { session_.SaveSentADIF1Click(); });
+    dialog.exec();
+  });
 }
 
 void TForm1::QSL_VIAClick() {

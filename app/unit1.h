@@ -76,6 +76,7 @@ class TForm1 : public QMainWindow {
   void SaveSentADIF1Click();
   void SortujwgbiurQSL1Click();
   void GoToCell(int row, int column);
+  void DrukujnaklejkiQSL1Click();
   void QSL_VIAClick();
   void CTY_ADIFClick();
   void Close1Click();
@@ -114,6 +115,7 @@ class TForm1 : public QMainWindow {
   QAction* SaveCSV1 = nullptr;
   QAction* SaveStationsCSV1 = nullptr;
   QAction* SaveSentADIF1 = nullptr;
+  QAction* DrukujnaklejkiQSL1 = nullptr;
   QAction* Zamknij1 = nullptr;
   QAction* UzupelnijDXCC1 = nullptr;
   QAction* SprawdzDXCC1 = nullptr;

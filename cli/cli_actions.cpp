@@ -6,6 +6,7 @@
 #include "commands/session.h"
 #include "console_window_system.h"
 #include "info_json.h"
+#include "label_action.h"
 #include "platform/code_page.h"
 
 namespace kartex {
@@ -23,11 +24,15 @@ const char* const kUsageText =
     "  save-qsl FILE                  write the list of QSL managers\n"
     "  save-country FILE [adif|cty]   write the DXCC countries of the log\n"
     "  save-sent FILE [B|D]           write the shown contacts as an ADIF file of cards sent\n"
+    "                                 via the bureau (B, the default) or direct (D)\n"
+    "  save-labels FILE [--sheet NAME] [--start N] [--per-label K]\n"
+    "                                 write the shown rows as QSL labels in a PDF: NAME the\n"
+    "                                 sheet (\"Avery L7160\", ...) or card, N the first label\n"
+    "                                 used, K contacts a label (1-10)\n"
     "  fill-dxcc                      fill the empty DXCC cells from CTY.DAT\n"
     "  check-dxcc FILE                write the rows whose DXCC differs from CTY.DAT\n"
     "  bureau                         put the shown rows in the order of the QSL bureaus\n"
     "  save-bureaus FILE              write the cards per QSL bureau of the shown rows\n"
-    "                                 via the bureau (B, the default) or direct (D)\n"
     "  where [--case] COL CONDITION   filter the rows on a condition of your own\n"
     "  where off                      remove that filter\n"
     "  info                           print the state as JSON\n"
@@ -74,6 +79,26 @@ char OneCharacter(const std::string& utf8, const std::string& option) {
 }
 
 constexpr int kMaxColumn = 1 << 30;
+
+// save-labels' options after FILE, in any order.
+void ParseLabelOptions(ArgReader& reader, CliAction& action) {
+  while (!reader.Done()) {
+    const std::string option = reader.Peek();
+    if (option == "--sheet") {
+      reader.Take(option);
+      action.sheet = reader.Take("NAME of --sheet");
+    } else if (option == "--start") {
+      reader.Take(option);
+      action.start = ParseInt(reader.Take("N of --start"), "N of --start", 1, kMaxColumn);
+    } else if (option == "--per-label") {
+      reader.Take(option);
+      action.perLabel =
+          ParseInt(reader.Take("K of --per-label"), "K of --per-label (1 to 10)", 1, 10);
+    } else {
+      return;
+    }
+  }
+}
 
 CliAction ParseAction(ArgReader& reader) {
   CliAction action;
@@ -123,6 +148,10 @@ CliAction ParseAction(ArgReader& reader) {
   } else if (word == "check-dxcc" || word == "save-bureaus") {
     action.kind = word == "check-dxcc" ? ActionKind::CheckDxcc : ActionKind::SaveBureaus;
     action.file = reader.Take("FILE of " + word);
+  } else if (word == "save-labels") {
+    action.kind = ActionKind::SaveLabels;
+    action.file = reader.Take("FILE of save-labels");
+    ParseLabelOptions(reader, action);
   } else if (word == "where") {
     std::string first = reader.Take("COL of where");
     if (first == "off") {
@@ -191,7 +220,7 @@ bool Available(const CliAction& action, const Session& session) {
 
 // Runs one action; false when the run must end with status 1.
 bool RunAction(const CliAction& action, Session& session, ConsoleWindowSystem& windows,
-               std::ostream& out, std::ostream& err) {
+               LabelAction& labels, std::ostream& out, std::ostream& err) {
   switch (action.kind) {
     case ActionKind::Open:
       windows.AnswerNextDialog(action.file);
@@ -248,6 +277,8 @@ bool RunAction(const CliAction& action, Session& session, ConsoleWindowSystem& w
       windows.AnswerNextDialog(action.file);
       session.ZapiszBiuraClick();
       return true;
+    case ActionKind::SaveLabels:
+      return labels.Save(action, session, windows, err);
     case ActionKind::Where:
       session.ApplyCondition(action.number, action.text, action.caseSensitive);
       return true;
@@ -290,6 +321,16 @@ int RunProgram(const CliProgram& program, const RegionalSettings& regional, std:
   RegionalSettings settings = regional;
   program.overrides.ApplyTo(settings);
   ConsoleWindowSystem windows(err);
+  LabelAction labels;
+  // A start label beyond its sheet is bad usage, found before any action runs.
+  try {
+    for (const CliAction& action : program.actions) {
+      if (action.kind == ActionKind::SaveLabels) labels.Check(action);
+    }
+  } catch (const UsageError& error) {
+    err << "kartex-cli: " << error.what() << '\n' << kUsageText;
+    return 2;
+  }
   Session session(windows, settings);
   for (const CliAction& action : program.actions) {
     if (!Available(action, session)) {
@@ -297,7 +338,7 @@ int RunProgram(const CliProgram& program, const RegionalSettings& regional, std:
       continue;
     }
     try {
-      if (!RunAction(action, session, windows, out, err)) return 1;
+      if (!RunAction(action, session, windows, labels, out, err)) return 1;
     } catch (const std::exception& error) {
       windows.ShowMessage(ErrorText(error));
       return 1;

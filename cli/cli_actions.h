@@ -27,6 +27,7 @@ enum class ActionKind {
   CheckDxcc,
   Bureau,
   SaveBureaus,
+  SaveLabels,
   Where,
   WhereOff,
   Info
@@ -36,13 +37,16 @@ struct CliAction {
   ActionKind kind = ActionKind::Info;
   std::string word;  // the action as typed, for messages
   std::string file;
-  int number = 0;              // N of qso, COL of click/edit/where
-  int row = 0;                 // ROW of edit
-  bool shift = false;          // click +COL
-  bool caseSensitive = false;  // where --case
-  std::string text;            // TEXT of edit, CONDITION of where (Windows-1250)
-  std::optional<int> sortBy;   // save-country: 0 adif, 1 cty
-  char via = 'B';              // save-sent: B (bureau) or D (direct)
+  int number = 0;                     // N of qso, COL of click/edit/where
+  int row = 0;                        // ROW of edit
+  bool shift = false;                 // click +COL
+  bool caseSensitive = false;         // where --case
+  std::string text;                   // TEXT of edit, CONDITION of where (Windows-1250)
+  std::optional<int> sortBy;          // save-country: 0 adif, 1 cty
+  char via = 'B';                     // save-sent: B (bureau) or D (direct)
+  std::string sheet = "Avery L7160";  // save-labels: BRAND PART or card (UTF-8)
+  int start = 1;                      // save-labels: the first label used
+  int perLabel = 4;                   // save-labels: contacts a label
 };
 
 struct CliOverrides {

@@ -15,51 +15,11 @@
 #include "busy_cursor.h"
 #include "output_file.h"
 #include "session.h"
-#include "table/row_groups.h"
+#include "station_rows.h"
 #include "table_export.h"
 
 namespace kartex {
 namespace {
-
-// The shown data rows grouped by station: stations in the order of their
-// first row, each station's rows in table order. Flat arrays, so that a log
-// of many stations costs no allocation per station.
-class StationRows {
- public:
-  StationRows(const LogTable& table, int callColumn) {
-    const RowGroups stations = GroupRowsByText(table, callColumn);
-    GroupRows(stations.groupOfRow, stations.Count());
-  }
-
-  size_t Count() const { return begin_.size() - 1; }
-  std::span<const int> Of(size_t station) const {
-    return std::span<const int>(rows_).subspan(begin_[station],
-                                               begin_[station + 1] - begin_[station]);
-  }
-  // The number of rows of the largest station; 0 when none is shown.
-  size_t Largest() const {
-    size_t largest = 0;
-    for (size_t station = 0; station < Count(); ++station)
-      largest = std::max(largest, Of(station).size());
-    return largest;
-  }
-
- private:
-  // A counting sort of the rows by station, which keeps table order within
-  // each station.
-  void GroupRows(const std::vector<uint32_t>& stationOfRow, size_t stations) {
-    begin_.assign(stations + 1, 0);
-    for (uint32_t station : stationOfRow) ++begin_[station + 1];
-    for (size_t station = 0; station < stations; ++station) begin_[station + 1] += begin_[station];
-    std::vector<uint32_t> next(begin_.begin(), begin_.end() - 1);
-    rows_.resize(stationOfRow.size());
-    for (size_t i = 0; i < stationOfRow.size(); ++i)
-      rows_[next[stationOfRow[i]]++] = static_cast<int>(i) + 1;
-  }
-
-  std::vector<uint32_t> begin_;  // where each station's rows start in rows_, and the end
-  std::vector<int> rows_;
-};
 
 // The cells of one row, unpacked once for a writer that reads many of them.
 class UnpackedRow {

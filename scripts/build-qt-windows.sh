@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the static Qt 6 for Windows that KARTEX.exe links: qtbase (Core,
-# Gui, Widgets, Test, the windows platform plugin and the Windows styles, with
-# the bundled zlib, PCRE2, HarfBuzz, FreeType, libpng, libjpeg and
-# double-conversion; no OpenGL, network, SQL, D-Bus or print support),
+# Gui, Widgets, Print Support, Test, the windows platform plugin and the
+# Windows styles, with the bundled zlib, PCRE2, HarfBuzz, FreeType, libpng,
+# libjpeg and double-conversion; no OpenGL, network, SQL or D-Bus),
 # cross-built with Debian's mingw-w64 compiler from Debian's own qt6-base
 # source package, the version of Debian's host tools (moc, rcc, uic), which
 # the cross build uses.
@@ -48,9 +48,13 @@ install_missing qt6-base-dev qt6-base-dev-tools
 debian_version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
 qt_version=${debian_version%%+*}
 qt_version=${qt_version%%-*}
-prebuilt=${KARTEX_QT_PREBUILT:-$(dirname "$repo")/shared/cache/qt6-windows-$qt_version-static-mingw.tar.xz}
+prebuilt=${KARTEX_QT_PREBUILT:-$(dirname "$repo")/shared/cache/qt6-windows-$qt_version-static-mingw-print.tar.xz}
+# What the installed Qt must have besides its version: an older install
+# without Qt Print Support is replaced.
+features="features printsupport"
 
-if [ "$configure_only" != 1 ] && [ -f "$stamp" ] && grep -qx "version $qt_version" "$stamp"; then
+if [ "$configure_only" != 1 ] && [ -f "$stamp" ] && grep -qx "version $qt_version" "$stamp" &&
+  grep -qx "$features" "$stamp"; then
   say "Qt $qt_version for Windows is in $prefix already"
   exit 0
 fi
@@ -89,7 +93,7 @@ install_prebuilt() {
   rm -rf "$prefix"
   mv "$unpack/qt6-windows" "$prefix"
   rmdir "$unpack"
-  printf 'version %s\nfrom %s\n' "$qt_version" "$(basename "$prebuilt")" >"$stamp"
+  printf 'version %s\n%s\nfrom %s\n' "$qt_version" "$features" "$(basename "$prebuilt")" >"$stamp"
 }
 
 # apt-get source needs a deb-src entry for Debian's main archive.
@@ -139,7 +143,7 @@ configure_qt() {
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
-    -DFEATURE_dynamicgl=OFF -DFEATURE_tabletevent=OFF -DFEATURE_printsupport=OFF \
+    -DFEATURE_dynamicgl=OFF -DFEATURE_tabletevent=OFF -DFEATURE_printsupport=ON \
     -DFEATURE_xml=OFF -DFEATURE_testlib=ON \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
@@ -166,5 +170,5 @@ cmake --install "$work/build"
 # The licence texts of Qt and of the libraries it bundles, for the download.
 mkdir -p "$prefix/licenses"
 cp "$source"/LICENSES/* "$prefix/licenses/" 2>/dev/null || true
-printf 'version %s\nfrom %s\n' "$qt_version" "qt6-base $debian_version" >"$stamp"
+printf 'version %s\n%s\nfrom %s\n' "$qt_version" "$features" "qt6-base $debian_version" >"$stamp"
 say "Qt $qt_version for Windows installed in $prefix"

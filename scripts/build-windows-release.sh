@@ -3,7 +3,8 @@
 #   KARTEX-<version>-win64.zip        one folder KARTEX/: KARTEX.exe,
 #                                     kartex-cli.exe, Help_CSV.chm, LICENSE.txt,
 #                                     CZYTAJ.txt, sample CTY.DAT and ADIF_DXC.TXT
-#                                     beside the program, demo/ with the samples
+#                                     beside the program, demo/ with the samples,
+#                                     templates/ with gLabels' label sheets
 #   KARTEX-<version>-win64-setup.exe  the same as an installer (NSIS)
 # Installs what is missing first and builds the static Qt for Windows when
 # its cache is missing (scripts/build-qt-windows.sh).
@@ -43,6 +44,11 @@ cp demo/LOG_DEMO.csv demo/CTY.DAT demo/ADIF_DXC.TXT "$stage/demo/"
 # Started by a double click, KARTEX works in its own folder: the sample
 # reference files lie there too.
 cp demo/CTY.DAT demo/ADIF_DXC.TXT "$stage/"
+# The label sheets, Debian's glabels-data (gLabels' template database, MIT),
+# in templates\ beside the programs, where they look for them.
+templates=/usr/share/libglabels-3.0/templates
+mkdir -p "$stage/templates"
+cp "$templates"/paper-sizes.xml "$templates"/*-templates.xml "$stage/templates/"
 { printf '\357\273\277'; fill packaging/windows/CZYTAJ.txt; } | windows_text >"$stage/CZYTAJ.txt"
 {
   fill packaging/windows/LICENSE.txt.in
@@ -51,12 +57,17 @@ cp demo/CTY.DAT demo/ADIF_DXC.TXT "$stage/"
   cat LICENSE
   printf '\n%s\n\n' "6. GNU Lesser General Public License, version 3 (Qt)" "----------------------------------------------------"
   cat /usr/share/common-licenses/LGPL-3
+  printf '\n%s\n\n' "7. gLabels template database (templates\\)" "------------------------------------------"
+  cat packaging/windows/glabels-templates-license.txt
+  printf '\n%s\n\n' "8. DejaVu fonts (the font of the labels, in KARTEX.exe and kartex-cli.exe)" "--------------------------------------------------------------------------"
+  awk 'BEGIN { RS = "" } NR <= 2 { print; print "" }' /usr/share/doc/fonts-dejavu-core/copyright
 } | windows_text >"$stage/LICENSE.txt"
 
-# Only the system's DLLs: nothing else may be needed beside the programs.
+# Only the system's DLLs (and its print spooler, winspool.drv, which the
+# labels' printing uses): nothing else may be needed beside the programs.
 for program in "$stage/KARTEX.exe" "$stage/kartex-cli.exe"; do
   if x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' |
-    grep -viE '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|netapi32|userenv|uxtheme|dwmapi|shlwapi|shcore|wtsapi32|authz|d3d9|d3d11|dxgi|dwrite|msvcrt|api-ms-win-.*)\.dll$'; then
+    grep -viE '^((kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|netapi32|userenv|uxtheme|dwmapi|shlwapi|shcore|wtsapi32|authz|d3d9|d3d11|dxgi|dwrite|msvcrt|api-ms-win-.*)\.dll|winspool\.drv)$'; then
     echo "build-windows-release: $(basename "$program") needs the DLLs above" >&2
     exit 1
   fi

@@ -15,6 +15,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl1-mesa-dev qt6-translations-l10n
   fp-utils
+  # QSL labels: the label sheets (gLabels' template database), the font
+  # built into the program, and pdftotext/pdftoppm for the PDF tests.
+  glabels-data fonts-dejavu-core poppler-utils
   xvfb xauth
   sqlite3 hyperfine time
   # The Windows programs, cross-built and tested under Wine with Polish

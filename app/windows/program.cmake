@@ -26,3 +26,15 @@ else()
 endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kartex.rc.in ${CMAKE_CURRENT_BINARY_DIR}/kartex.rc @ONLY)
 target_sources(kartex PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/kartex.rc)
+
+# The label sheets beside the program, as the download carries them, so that
+# the KARTEX.exe of the build tree offers them too (Debian's glabels-data).
+set(KARTEX_GLABELS_TEMPLATES /usr/share/libglabels-3.0/templates)
+if(EXISTS ${KARTEX_GLABELS_TEMPLATES}/paper-sizes.xml)
+  file(GLOB label_templates ${KARTEX_GLABELS_TEMPLATES}/paper-sizes.xml
+    ${KARTEX_GLABELS_TEMPLATES}/*-templates.xml)
+  add_custom_command(TARGET kartex POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:kartex>/templates
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${label_templates} $<TARGET_FILE_DIR:kartex>/templates
+    VERBATIM)
+endif()

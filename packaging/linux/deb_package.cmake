@@ -25,8 +25,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
-# Depends: worked out by dpkg-shlibdeps from the libraries the programs link.
+# Depends: worked out by dpkg-shlibdeps from the libraries the programs link,
+# and the label sheets that "Drukuj naklejki QSL" and save-labels offer.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "glabels-data")
 # The help is opened through xdg-open in a CHM viewer.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, xchm | kchmviewer")
 

@@ -73,8 +73,8 @@ class StationExportMenuTest : public QObject, protected kartex::testing::WindowF
     QVERIFY(plik);
     QStringList names;
     for (QAction* action : plik->actions()) names.append(action->objectName());
-    QCOMPARE(names, QStringList({"OtworzplikCSV1", "SaveCSV1", "SaveStationsCSV1", "SaveSentADIF1",
-                                 "Zamknij1"}));
+    QCOMPARE(names, QStringList({"OtworzplikCSV1", "SaveCSV1", "SaveStationsCSV1",
+                                 "DrukujnaklejkiQSL1", "SaveSentADIF1", "Zamknij1"}));
     QVERIFY(!Enabled());
   }
 

@@ -11,8 +11,10 @@ namespace kartex::testing {
 
 ChildRun RunChild(const std::string& program, const std::vector<std::string>& args,
                   const std::string& folder) {
-  const std::string outPath = folder + "/.child-stdout";
-  const std::string errPath = folder + "/.child-stderr";
+  // Named after this process: tests running at once may share the folder.
+  const std::string own = std::to_string(::getpid());
+  const std::string outPath = folder + "/.child-stdout-" + own;
+  const std::string errPath = folder + "/.child-stderr-" + own;
   const pid_t pid = ::fork();
   if (pid == 0) {
     if (::chdir(folder.c_str()) != 0) ::_exit(127);

@@ -39,8 +39,10 @@ HANDLE Inheritable(const std::wstring& path) {
 
 ChildRun RunChild(const std::string& program, const std::vector<std::string>& args,
                   const std::string& folder) {
-  const std::string outPath = folder + "\\.child-stdout";
-  const std::string errPath = folder + "\\.child-stderr";
+  // Named after this process: tests running at once may share the folder.
+  const std::string own = std::to_string(GetCurrentProcessId());
+  const std::string outPath = folder + "\\.child-stdout-" + own;
+  const std::string errPath = folder + "\\.child-stderr-" + own;
   std::wstring commandLine = Quoted(Wide(program));
   for (const std::string& arg : args) commandLine += L" " + Quoted(Wide(arg));
 
