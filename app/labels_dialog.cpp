@@ -20,6 +20,7 @@
 #include "labels/pdf_file_choice.h"
 #include "print/label_output.h"
 #include "print/label_page.h"
+#include "print/label_printer.h"
 
 namespace kartex {
 namespace {

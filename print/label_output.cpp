@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 
 #include <algorithm>
 
@@ -15,7 +14,8 @@ namespace {
 
 constexpr int kPdfResolution = 1200;  // dots per inch of the PDF's coordinates
 
-// Draws every page on a painter whose device is set up for the sheet.
+}  // namespace
+
 bool DrawAllPages(QPainter& painter, QPagedPaintDevice& device, const LabelContacts& contacts,
                   const LabelPlan& plan, const PageProgress& progress) {
   const int pages = plan.PageCount();
@@ -26,8 +26,6 @@ bool DrawAllPages(QPainter& painter, QPagedPaintDevice& device, const LabelConta
   }
   return true;
 }
-
-}  // namespace
 
 bool SaveLabelPdf(const std::string& path, const LabelContacts& contacts, const LabelPlan& plan,
                   const PageProgress& progress) {
@@ -47,17 +45,6 @@ bool SaveLabelPdf(const std::string& path, const LabelContacts& contacts, const 
   }
   WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
   return true;
-}
-
-bool PrintLabels(QPrinter& printer, const LabelContacts& contacts, const LabelPlan& plan,
-                 const PageProgress& progress) {
-  SetSheetPage(printer, plan.Sheet());
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  const bool done = DrawAllPages(painter, printer, contacts, plan, progress);
-  if (!done) printer.abort();
-  painter.end();
-  return done;
 }
 
 QImage LabelPagePreview(const LabelContacts& contacts, const LabelPlan& plan, int page,

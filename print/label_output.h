@@ -10,7 +10,8 @@
 
 #include "labels/label_plan.h"
 
-class QPrinter;
+class QPagedPaintDevice;
+class QPainter;
 
 namespace kartex {
 
@@ -24,10 +25,10 @@ using PageProgress = std::function<bool(int done, int total)>;
 bool SaveLabelPdf(const std::string& path, const LabelContacts& contacts, const LabelPlan& plan,
                   const PageProgress& progress = {});
 
-// Prints every page on a printer the system's dialog has set up, on the
-// sheet's page at 100 %. False when stopped or the printer failed.
-bool PrintLabels(QPrinter& printer, const LabelContacts& contacts, const LabelPlan& plan,
-                 const PageProgress& progress = {});
+// Draws every page on a painter whose device (a PDF writer, a printer) is
+// set up for the sheet; false when stopped or the device failed.
+bool DrawAllPages(QPainter& painter, QPagedPaintDevice& device, const LabelContacts& contacts,
+                  const LabelPlan& plan, const PageProgress& progress);
 
 // The page drawn into an image of at most `room` pixels, the labels'
 // outlines shown, on white paper with a grey edge.

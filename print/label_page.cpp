@@ -4,7 +4,6 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 #include <algorithm>
 #include <array>
@@ -197,11 +196,6 @@ QPageLayout SheetPageLayout(const LabelSheet& sheet) {
 
 void SetSheetPage(QPagedPaintDevice& device, const LabelSheet& sheet) {
   device.setPageLayout(SheetPageLayout(sheet));
-}
-
-void SetSheetPage(QPrinter& printer, const LabelSheet& sheet) {
-  printer.setPageLayout(SheetPageLayout(sheet));
-  printer.setFullPage(true);
 }
 
 }  // namespace kartex

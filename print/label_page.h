@@ -7,7 +7,6 @@
 #include "labels/label_plan.h"
 
 class QPainter;
-class QPrinter;
 class QPagedPaintDevice;
 
 namespace kartex {
@@ -24,6 +23,5 @@ void DrawLabelPage(QPainter& painter, const LabelContacts& contacts, const Label
 // Gives a PDF writer or a printer the sheet's own page size with no margins,
 // so that its painter starts at the paper's corner.
 void SetSheetPage(QPagedPaintDevice& device, const LabelSheet& sheet);
-void SetSheetPage(QPrinter& printer, const LabelSheet& sheet);
 
 }  // namespace kartex

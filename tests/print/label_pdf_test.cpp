@@ -23,6 +23,7 @@
 #include "print/label_font.h"
 #include "print/label_output.h"
 #include "print/label_page.h"
+#include "print/label_printer.h"
 #include "print_test_support.h"
 
 namespace kartex::testing {
