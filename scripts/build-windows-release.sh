@@ -2,7 +2,7 @@
 # Makes the Windows download on Debian 12, in build/windows-release/:
 #   KARTEX-<version>-win64.zip        one folder KARTEX/: KARTEX.exe,
 #                                     kartex-cli.exe, Help_CSV.chm, LICENSE.txt,
-#                                     CZYTAJ.txt, sample CTY.DAT and ADIF_DXC.TXT
+#                                     CZYTAJ.txt, the real CTY.DAT and ADIF_DXC.TXT
 #                                     beside the program, demo/ with the samples,
 #                                     templates/ with gLabels' label sheets
 #   KARTEX-<version>-win64-setup.exe  the same as an installer (NSIS)
@@ -41,9 +41,13 @@ $strip -o "$stage/KARTEX.exe" "$build/app/KARTEX.exe"
 $strip -o "$stage/kartex-cli.exe" "$build/cli/kartex-cli.exe"
 cp "$build/app/Help_CSV.chm" "$stage/"
 cp demo/LOG_DEMO.csv demo/CTY.DAT demo/ADIF_DXC.TXT "$stage/demo/"
-# Started by a double click, KARTEX works in its own folder: the sample
-# reference files lie there too.
-cp demo/CTY.DAT demo/ADIF_DXC.TXT "$stage/"
+# Started by a double click, KARTEX works in its own folder: the real
+# reference files lie there (AD1C's CTY.DAT of October 2025 with its notice,
+# the ADIF list of the DXCC entities), where the call-sign commands also
+# look when the working folder holds none.
+cp reference/cty-tyler4096-bigcty-20251011.dat "$stage/CTY.DAT"
+cp reference/ADIF_DXC.TXT "$stage/ADIF_DXC.TXT"
+windows_text <reference/cty.dat.copyright-ad1c.txt >"$stage/CTY.DAT.copyright.txt"
 # The label sheets, Debian's glabels-data (gLabels' template database, MIT),
 # in templates\ beside the programs, where they look for them.
 templates=/usr/share/libglabels-3.0/templates

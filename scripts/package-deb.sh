@@ -11,7 +11,7 @@ umask 022
 build=build/package
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-tools=(dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream)
+tools=(dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream xvfb xauth xdotool openbox)
 
 install_missing() {
   local missing=() package
@@ -57,6 +57,7 @@ check_contents() {
   for path in usr/bin/kartex usr/bin/kartex-cli \
       usr/share/kartex/Help_CSV.chm \
       usr/share/kartex/demo/LOG_DEMO.csv usr/share/kartex/demo/CTY.DAT usr/share/kartex/demo/ADIF_DXC.TXT \
+      usr/share/kartex/CTY.DAT usr/share/kartex/CTY.DAT.copyright.txt usr/share/kartex/ADIF_DXC.TXT \
       usr/share/applications/io.github.kartex.kartex.desktop \
       usr/share/metainfo/io.github.kartex.kartex.metainfo.xml \
       usr/share/icons/hicolor/scalable/apps/kartex.svg \
@@ -79,6 +80,31 @@ check_package() {
   lintian --display-info "$deb"
 }
 
+# Installs the package and starts the window from a home folder, as the menu
+# entry does; "Pomoc -> Otwórz plik pomocy" must hand the installed help to
+# the desktop's opener (a stand-in here that notes what it was given).
+check_installed_help() {
+  local deb=$1 home=$work/home bin=$work/bin opened=$work/opened
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends \
+    -o DPkg::Lock::Timeout=600 "$PWD/$deb" >/dev/null
+  mkdir -p "$home" "$bin"
+  printf '#!/bin/sh\nprintf %%s "$1" > "%s"\n' "$opened" > "$bin/xdg-open"
+  chmod +x "$bin/xdg-open"
+  (cd "$home" && HOME=$home PATH=$bin:$PATH xvfb-run -a sh -c '
+      openbox & sleep 1
+      kartex & pid=$!
+      xdotool search --sync --name "KARTEX" >/dev/null && sleep 1
+      xdotool key alt+p && sleep 0.5 && xdotool key Return && sleep 2
+      kill $pid') || true
+  if [ "$(cat "$opened" 2>/dev/null)" != /usr/share/kartex/Help_CSV.chm ]; then
+    echo "The installed window did not open /usr/share/kartex/Help_CSV.chm from a home folder" >&2
+    exit 1
+  fi
+  echo "The installed window opens /usr/share/kartex/Help_CSV.chm from a home folder"
+}
+
 scripts/install-deps.sh
 install_missing "${tools[@]}"
 build_package
@@ -86,5 +112,6 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb=$build/kartex_${version}_$(dpkg --print-architecture).deb
 check_versions "$version"
 check_package "$deb"
+check_installed_help "$deb"
 echo "Package: $deb, $(stat -c %s "$deb") bytes"
 dpkg-deb --field "$deb" Package Version Installed-Size Depends Recommends

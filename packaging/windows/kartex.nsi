@@ -61,16 +61,20 @@ Section "KARTEX"
   File "${STAGE}\LICENSE.txt"
   File "${STAGE}\CZYTAJ.txt"
   File "${STAGE}\CTY.DAT"
+  File "${STAGE}\CTY.DAT.copyright.txt"
   File "${STAGE}\ADIF_DXC.TXT"
   SetOutPath "$INSTDIR\demo"
   File "${STAGE}\demo\*.*"
   SetOutPath "$INSTDIR\templates"
   File "${STAGE}\templates\*.*"
 
-  ; The working folder: the samples go in, the user's own files stay.
+  ; The working folder: the sample log and the real reference files go in,
+  ; the user's own files stay.
   SetOutPath "$DOCUMENTS\KARTEX"
   SetOverwrite off
-  File "${STAGE}\demo\*.*"
+  File "${STAGE}\demo\LOG_DEMO.csv"
+  File "${STAGE}\CTY.DAT"
+  File "${STAGE}\ADIF_DXC.TXT"
   SetOverwrite on
   DetailPrint "$(DocumentsNote)"
 
@@ -100,6 +104,7 @@ Section "Uninstall"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\CZYTAJ.txt"
   Delete "$INSTDIR\CTY.DAT"
+  Delete "$INSTDIR\CTY.DAT.copyright.txt"
   Delete "$INSTDIR\ADIF_DXC.TXT"
   RMDir /r "$INSTDIR\demo"
   RMDir /r "$INSTDIR\templates"

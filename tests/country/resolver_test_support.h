@@ -1,6 +1,6 @@
 #pragma once
 // Shared helpers of the call-sign tests: the real reference files of
-// tests/data/reference, a small hand-written CTY.DAT with the rules' corner
+// reference/, a small hand-written CTY.DAT with the rules' corner
 // cases, and a log table built from rows of texts.
 
 #include <fstream>
@@ -42,7 +42,7 @@ inline std::vector<AdifEntry> ReadAdifFile(const std::string& path) {
   return entries;
 }
 
-// The resolver over a real CTY.DAT of tests/data/reference and its
+// The resolver over a real CTY.DAT of reference/ and its
 // ADIF_DXC.TXT.
 inline CallResolver RealResolver(const std::string& ctyName = kBigCty) {
   const std::string bytes = FileBytes(ReferencePath(ctyName));
