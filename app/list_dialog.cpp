@@ -8,6 +8,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "commands/command_error.h"
 
 namespace kartex {
@@ -70,6 +72,13 @@ ListDialogWindow::ListDialogWindow(const ListDialog& list, QWidget* parent,
   view->verticalHeader()->hide();
   view->verticalHeader()->setDefaultSectionSize(20);
   view->horizontalHeader()->setStretchLastSection(true);
+  // Each column as wide as its heading at least; the lines are not measured,
+  // since a list may hold a million of them.
+  for (int column = 0; column < static_cast<int>(list.headings.size()); ++column) {
+    const int heading = view->horizontalHeader()->fontMetrics().horizontalAdvance(
+        Utf8(list.headings[static_cast<size_t>(column)]));
+    view->setColumnWidth(column, std::max(90, heading + 24));
+  }
   view->setTabKeyNavigation(false);
   layout->addWidget(view);
   if (list.tableRow) {
