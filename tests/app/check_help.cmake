@@ -4,7 +4,7 @@ execute_process(COMMAND ${CHMLS} list -n ${CHM} OUTPUT_VARIABLE listing RESULT_V
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "chmls cannot read ${CHM}")
 endif()
-foreach(page index wczytanie tabela filtr eksport stacje adif qsl_via country zamykanie)
+foreach(page index wczytanie tabela filtr eksport stacje adif narzedzia naklejki qsl_via country zamykanie)
   if(NOT listing MATCHES "/${page}\\.html")
     message(FATAL_ERROR "${page}.html is missing from ${CHM}")
   endif()
