@@ -24,7 +24,6 @@
 #include "app/unit1.h"
 #include "app_test_support.h"
 
-using kartex::testing::ScriptedWindows;
 using kartex::testing::WriteFile;
 using kartex::testing::WriteLog;
 
@@ -72,13 +71,11 @@ std::vector<std::string> Log() {
 
 }  // namespace
 
-class LabelsDialogTest : public QObject {
+class LabelsDialogTest : public QObject, protected kartex::testing::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ScriptedWindows> windows;
-  std::unique_ptr<kartex::TForm1> form;
-  std::unique_ptr<QTemporaryDir> folder;
+  std::unique_ptr<QTemporaryDir> folder;  // a fresh one per test
 
   QString Templates() const { return folder->filePath("templates"); }
   void WriteTemplates() {
@@ -87,10 +84,7 @@ class LabelsDialogTest : public QObject {
     WriteFile(Templates() + "/test-templates.xml", kTemplates);
   }
   QAction* Item() const { return form->findChild<QAction*>("DrukujnaklejkiQSL1"); }
-  void Load() {
-    windows->fileAnswers.push_back(WriteLog(*folder, "log.csv", Log()));
-    form->findChild<QPushButton*>("Load_CSV")->click();
-  }
+  void Load() { WindowFixture::Load(Log()); }
   std::unique_ptr<kartex::LabelsDialog> Dialog() {
     auto dialog = std::make_unique<kartex::LabelsDialog>(
         form->session(), *windows, kartex::ReadSheetCatalog(Templates().toStdString()), form.get());
@@ -124,15 +118,11 @@ class LabelsDialogTest : public QObject {
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
     qputenv("KARTEX_LABEL_TEMPLATES", Templates().toLocal8Bit());
-    windows = std::make_unique<ScriptedWindows>();
-    form = std::make_unique<kartex::TForm1>(*windows, kartex::RegionalSettings{});
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(OpenWindow());
   }
 
   void cleanup() {
-    form.reset();
-    windows.reset();
+    CloseWindow();
     folder.reset();
     qunsetenv("KARTEX_LABEL_TEMPLATES");
   }
