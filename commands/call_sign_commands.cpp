@@ -118,15 +118,23 @@ void Session::SprawdzDXCC1Click() {
   windows_.ShowList(list);
 }
 
+// CTY.DAT read and the bureau order of the shown rows planned, under the
+// hourglass; false, with the messages shown, when a reference file is
+// missing. The plan's groups point into the reference.
+bool Session::PlanBureaus(std::optional<CallSignReference>& reference, BureauPlan& plan) {
+  BusyCursor busy(windows_);
+  reference = LoadCallSignReference();
+  if (!reference) return false;
+  plan = PlanBureauOrder(table_, CallSignColumns(), reference->resolver);
+  return true;
+}
+
 void Session::SortujwgbiurQSL1Click() {
-  // The groups point into the reference, which lives until the summary goes.
   std::optional<CallSignReference> reference;
   BureauPlan plan;
+  if (!PlanBureaus(reference, plan)) return;
   {
     BusyCursor busy(windows_);
-    reference = LoadCallSignReference();
-    if (!reference) return;
-    plan = PlanBureauOrder(table_, CallSignColumns(), reference->resolver);
     ApplyRowOrder(table_, plan.order);
     // The order is the bureau's now, no longer that of the header's keys.
     sort_.SortIndex().Clear();
@@ -161,16 +169,9 @@ void Session::ShowBureauSummary(const std::vector<BureauGroup>& groups) {
 }
 
 void Session::ZapiszBiuraClick() {
-  // The groups point into the reference, which lives until they are written.
   std::optional<CallSignReference> reference;
   BureauPlan plan;
-  {
-    BusyCursor busy(windows_);
-    reference = LoadCallSignReference();
-    if (!reference) return;
-    plan = PlanBureauOrder(table_, CallSignColumns(), reference->resolver);
-  }
-  SaveBureaus(plan.groups);
+  if (PlanBureaus(reference, plan)) SaveBureaus(plan.groups);
 }
 
 void Session::SaveBureaus(const std::vector<BureauGroup>& groups) {

@@ -111,6 +111,7 @@ class Session {
   // nothing, with the messages shown, when one is missing.
   std::optional<CallSignReference> LoadCallSignReference();
   LogColumns CallSignColumns() const;
+  bool PlanBureaus(std::optional<CallSignReference>& reference, BureauPlan& plan);
   void ShowBureauSummary(const std::vector<BureauGroup>& groups);
   void SaveBureaus(const std::vector<BureauGroup>& groups);
   // Every switch-off of the row filter goes here, so that the controls know

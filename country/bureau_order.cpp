@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "country/call_cache.h"
+#include "table/call_sign_text.h"
 #include "table/quoted_csv_field.h"
 
 namespace kartex {
@@ -18,31 +19,6 @@ namespace {
 
 // Per country: no area digit, then the digits 0 to 9.
 constexpr uint32_t kAreasPerCountry = 11;
-
-std::string_view TrimmedBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// QSL_VIA names a call sign: letters, digits and "/", with at least one
-// letter and one digit ("DIRECT", "via bureau" and the like do not).
-bool HoldsCallSign(std::string_view text) {
-  bool letter = false, digit = false;
-  for (char c : text) {
-    if (IsLetter(c)) {
-      letter = true;
-    } else if (IsDigit(c)) {
-      digit = true;
-    } else if (c != '/') {
-      return false;
-    }
-  }
-  return letter && digit;
-}
 
 // Route calls as the bureau order compares them: upper-cased, blanks around
 // them dropped. A cell that is so already is used in place.

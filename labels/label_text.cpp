@@ -1,20 +1,15 @@
 #include "label_text.h"
 
+#include "table/call_sign_text.h"
+
 #include <algorithm>
 
 namespace kartex {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
+std::string_view Trimmed(std::string_view text) { return TrimmedBlanks(text); }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -64,24 +59,7 @@ LabelColumns LabelColumns::Find(const LogTable& table, int callColumn) {
   return columns;
 }
 
-bool IsCallSign(std::string_view text) {
-  text = Trimmed(text);
-  if (text.size() < 3 || text.front() == '/' || text.back() == '/') return false;
-  bool letter = false, digit = false;
-  char previous = 0;
-  for (char c : text) {
-    if (c == '/' && previous == '/') return false;
-    if (IsAsciiLetter(c)) {
-      letter = true;
-    } else if (IsDigit(c)) {
-      digit = true;
-    } else if (c != '/') {
-      return false;
-    }
-    previous = c;
-  }
-  return letter && digit;
-}
+bool IsCallSign(std::string_view text) { return HoldsCallSign(text); }
 
 std::string LabelDate(std::string_view qsoDate) {
   if (qsoDate.size() != 8 || !std::all_of(qsoDate.begin(), qsoDate.end(), IsDigit))

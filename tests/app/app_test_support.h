@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -130,7 +131,27 @@ class WindowFixture {
   void CloseWindow() {
     form.reset();
     windows.reset();
+    if (work) {
+      QDir::setCurrent(previousFolder);
+      work.reset();
+    }
   }
+
+  // Makes a fresh folder the current one, with the demonstration's CTY.DAT
+  // and ADIF_DXC.TXT, where the commands that read them look (until
+  // CloseWindow). False when that could not be done.
+  [[nodiscard]] bool WorkInFolderWithReferenceFiles() {
+    work = std::make_unique<QTemporaryDir>();
+    if (!work->isValid()) return false;
+    for (const char* reference : {"CTY.DAT", "ADIF_DXC.TXT"}) {
+      if (!QFile::copy(QString(KARTEX_DEMO_DIR "/") + reference, work->filePath(reference)))
+        return false;
+    }
+    previousFolder = QDir::currentPath();
+    return QDir::setCurrent(work->path());
+  }
+  std::unique_ptr<QTemporaryDir> work;  // the current folder, when one is made
+  QString previousFolder;
 
   template <typename T>
   T* Find(const QString& name) const {

@@ -30,26 +30,16 @@ class CallSignMenuTest : public QObject, protected kartex::testing::WindowFixtur
   Q_OBJECT
 
  private:
-  QString previousFolder;
-
   QAction* Tool(const char* name) const { return form->findChild<QAction*>(name); }
 
  private slots:
   void init() {
     // The reference files in the current folder, as the commands look there.
-    for (const char* reference : {"CTY.DAT", "ADIF_DXC.TXT"}) {
-      QFile::remove(dir.filePath(reference));
-      QVERIFY(QFile::copy(QString(KARTEX_DEMO_DIR "/") + reference, dir.filePath(reference)));
-    }
-    previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(WorkInFolderWithReferenceFiles());
     QVERIFY(OpenWindow());
   }
 
-  void cleanup() {
-    CloseWindow();
-    QDir::setCurrent(previousFolder);
-  }
+  void cleanup() { CloseWindow(); }
 
   void itemsFollowTheLoad() {
     for (const char* name : {"UzupelnijDXCC1", "SprawdzDXCC1", "SortujwgbiurQSL1"})

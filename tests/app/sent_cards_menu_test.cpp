@@ -36,9 +36,6 @@ class SentCardsMenuTest : public QObject, protected kartex::testing::WindowFixtu
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> folder;  // the current folder, a fresh one per test
-  QString previousFolder;
-
   QAction* Item() const { return form->findChild<QAction*>("SaveSentADIF1"); }
 
   void Open(const std::string& path) {
@@ -48,37 +45,27 @@ class SentCardsMenuTest : public QObject, protected kartex::testing::WindowFixtu
 
  private slots:
   void init() {
-    folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder->isValid());
     // An ADIF log without DXCC takes it from the reference files there.
-    for (const char* reference : {"CTY.DAT", "ADIF_DXC.TXT"}) {
-      QVERIFY(QFile::copy(QString(KARTEX_DEMO_DIR "/") + reference, folder->filePath(reference)));
-    }
-    previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder->path()));
+    QVERIFY(WorkInFolderWithReferenceFiles());
     QVERIFY(OpenWindow());
   }
 
-  void cleanup() {
-    CloseWindow();
-    QDir::setCurrent(previousFolder);
-    folder.reset();
-  }
+  void cleanup() { CloseWindow(); }
 
   void enabledWhileALogIsLoaded() {
     QVERIFY(Item());
     QCOMPARE(Item()->text(), QString("Zapisz plik ADIF wysłanych kart…"));
     QVERIFY(!Item()->isEnabled());
-    Open(WriteLog(*folder, "log.csv", kLog));
+    Open(WriteLog(*work, "log.csv", kLog));
     QVERIFY(Item()->isEnabled());
-    Open(WriteLog(*folder, "wrong.csv", {"CALLSIGN,DXCC", "SP1AA,269"}));
+    Open(WriteLog(*work, "wrong.csv", {"CALLSIGN,DXCC", "SP1AA,269"}));
     QVERIFY(!Item()->isEnabled());
   }
 
   void writesTheShownContactsAsSentViaTheBureau() {
-    Open(WriteLog(*folder, "log.csv", kLog));
+    Open(WriteLog(*work, "log.csv", kLog));
     form->findChild<QRadioButton*>("RG1Item1")->click();  // SP2BB, worked twice
-    const QString target = folder->filePath("sent.adi");
+    const QString target = work->filePath("sent.adi");
     windows->fileAnswers.push_back(target.toStdString());
     Item()->trigger();
     QCOMPARE(windows->dialogs.back().name, std::string("SaveSentADIF"));
@@ -96,7 +83,7 @@ class SentCardsMenuTest : public QObject, protected kartex::testing::WindowFixtu
   }
 
   void opensAnAdifLogThroughTheSameButton() {
-    const QString path = folder->filePath("log.adi");
+    const QString path = work->filePath("log.adi");
     WriteFile(path,
               "WSJT-X ADIF Export<eoh>\n"
               "<call:5>SP1AA <qso_date:8>20240101 <name:7>Łukasz <eor>\n");

@@ -38,9 +38,6 @@ class StationExportMenuTest : public QObject, protected kartex::testing::WindowF
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> folder;  // the current folder, a fresh one per test
-  QString previousDir;
-
   QAction* Item() const { return form->findChild<QAction*>("SaveStationsCSV1"); }
   bool Enabled() const { return Item()->isEnabled(); }
 
@@ -49,22 +46,12 @@ class StationExportMenuTest : public QObject, protected kartex::testing::WindowF
 
  private slots:
   void init() {
-    folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder->isValid());
     // The country export reads its reference files from the current folder.
-    for (const char* reference : {"CTY.DAT", "ADIF_DXC.TXT"}) {
-      QVERIFY(QFile::copy(QString(KARTEX_DEMO_DIR "/") + reference, folder->filePath(reference)));
-    }
-    previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder->path()));
+    QVERIFY(WorkInFolderWithReferenceFiles());
     QVERIFY(OpenWindow());
   }
 
-  void cleanup() {
-    CloseWindow();
-    QDir::setCurrent(previousDir);
-    folder.reset();
-  }
+  void cleanup() { CloseWindow(); }
 
   void standsInPlikAfterZapiszPlikCsv() {
     QVERIFY(Item());
@@ -91,9 +78,9 @@ class StationExportMenuTest : public QObject, protected kartex::testing::WindowF
     QVERIFY(Enabled());
 
     // The country export puts the choice "2" back when it ends.
-    windows->fileAnswers.push_back(folder->filePath("COUNTRY.CSV").toStdString());
+    windows->fileAnswers.push_back(work->filePath("COUNTRY.CSV").toStdString());
     form->findChild<QPushButton*>("CTY_ADIF")->click();
-    QVERIFY(QFile::exists(folder->filePath("COUNTRY.CSV")));
+    QVERIFY(QFile::exists(work->filePath("COUNTRY.CSV")));
     QVERIFY(form->findChild<QRadioButton*>("RG1Item1")->isChecked());
     QVERIFY(Enabled());
     Choose(2);
@@ -118,7 +105,7 @@ class StationExportMenuTest : public QObject, protected kartex::testing::WindowF
     Load(kLog);
     Choose(1);
     QVERIFY(Enabled());
-    windows->fileAnswers.push_back(folder->filePath("missing.csv").toStdString());
+    windows->fileAnswers.push_back(work->filePath("missing.csv").toStdString());
     form->findChild<QPushButton*>("Load_CSV")->click();
     QCOMPARE(windows->errors.size(), size_t(1));
     QVERIFY(!Enabled());
@@ -127,7 +114,7 @@ class StationExportMenuTest : public QObject, protected kartex::testing::WindowF
   void triggeringWritesOneRowPerStation() {
     Load(kLog);
     Choose(2);  // SP3CC, three contacts
-    const QString target = folder->filePath("cards.csv");
+    const QString target = work->filePath("cards.csv");
     windows->fileAnswers.push_back(target.toStdString());
     Item()->trigger();
     QCOMPARE(windows->dialogs.back().name, std::string("SaveStationsCSV"));
