@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "table/three_way.h"
 #include "table/whole_number.h"
 
 namespace kartex {
@@ -21,7 +22,7 @@ bool IsOperatingMark(std::string_view part) {
   return false;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// Capital letters: the call is upper-cased before it is looked up.
 bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
 // The call area digit of a call or prefix: its last digit; 0 when none.
