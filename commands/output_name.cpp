@@ -1,6 +1,7 @@
 #include "output_name.h"
 
 #include "output_file.h"
+#include "table/ascii_case.h"
 
 namespace kartex {
 
@@ -15,11 +16,7 @@ std::string FileNameExtension(const std::string& path) {
 
 std::string CsvOutputName(const std::string& chosen, CsvExtensionRule rule, bool* appended) {
   std::string extension = FileNameExtension(chosen);
-  if (rule == CsvExtensionRule::AnyCase) {
-    for (char& c : extension) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-  }
+  if (rule == CsvExtensionRule::AnyCase) MakeAsciiUpper(extension);
   *appended = extension != ".csv" && extension != ".CSV";
   return *appended ? chosen + ".CSV" : chosen;
 }

@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "country/call_cache.h"
+#include "table/ascii_case.h"
 #include "table/call_sign_text.h"
 #include "table/quoted_csv_field.h"
 
@@ -26,13 +27,9 @@ class RouteTexts {
  public:
   std::string_view Normalized(std::string_view cell) {
     cell = TrimmedBlanks(cell);
-    if (std::none_of(cell.begin(), cell.end(), [](char c) { return c >= 'a' && c <= 'z'; })) {
-      return cell;
-    }
+    if (std::none_of(cell.begin(), cell.end(), IsAsciiLower)) return cell;
     std::string& copy = copies_.emplace_back(cell);
-    for (char& c : copy) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    MakeAsciiUpper(copy);
     return copy;
   }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "table/ascii_case.h"
 #include "table/three_way.h"
 #include "table/whole_number.h"
 
@@ -43,7 +44,7 @@ class CallText {
     while (!call.empty() && (call.back() == ' ' || call.back() == '\t')) call.remove_suffix(1);
     if (call.empty() || call.size() > kMaxCallLength) return false;
     for (char c : call) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      c = AsciiUpper(c);
       if (!IsLetter(c) && !IsDigit(c) && c != '/') return false;
       bytes_[size_++] = c;
     }

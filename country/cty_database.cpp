@@ -5,6 +5,7 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "table/ascii_case.h"
 #include "table/whole_number.h"
 
 namespace kartex {
@@ -28,8 +29,6 @@ std::string_view Trimmed(std::string_view text) {
 
 bool IsAllBlank(std::string_view text) { return Trimmed(text).empty(); }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool ParseInt(std::string_view text, int& value) {
   text = Trimmed(text);
   if (text.empty() || text.size() > 9) return false;
@@ -50,7 +49,7 @@ bool ReadCallText(std::string_view text, std::string& out) {
   if (text.empty() || text.size() > kMaxCallLength) return false;
   out.clear();
   for (char c : text) {
-    c = Upper(c);
+    c = AsciiUpper(c);
     if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/')) return false;
     out += c;
   }
@@ -80,7 +79,7 @@ bool ReadOverride(char open, std::string_view inside, CtyOverrides& overrides) {
       if (continent.empty() || continent.size() > 4) return false;
       overrides.continent.clear();
       for (char c : continent) {
-        c = Upper(c);
+        c = AsciiUpper(c);
         if (c < 'A' || c > 'Z') return false;
         overrides.continent += c;
       }

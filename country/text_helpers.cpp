@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "table/ascii_case.h"
+
 namespace kartex {
 
 namespace {
@@ -87,9 +89,7 @@ void TrimEnd(std::string& text) {
 
 std::string UpperTrimmed(std::string text) {
   TrimEnd(text);
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  MakeAsciiUpper(text);
   return text;
 }
 

@@ -1,5 +1,6 @@
 #include "label_text.h"
 
+#include "table/ascii_case.h"
 #include "table/call_sign_text.h"
 
 #include <algorithm>
@@ -7,23 +8,13 @@
 namespace kartex {
 namespace {
 
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string_view Trimmed(std::string_view text) { return TrimmedBlanks(text); }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldCase(x) == FoldCase(y);
-         });
-}
-
 int FindColumn(const LogTable& table, std::string_view name) {
   int exact = -1, loose = -1;
   if (table.RowCount() < 1) return -1;
   for (int col = 0; col < table.ColCount(); ++col) {
     const std::string_view header = table.CellText(col, 0);
     if (header == name) exact = col;
-    if (SameIgnoringCase(Trimmed(header), name)) loose = col;
+    if (SameIgnoringAsciiCase(TrimmedBlanks(header), name)) loose = col;
   }
   return exact >= 0 ? exact : loose;
 }
@@ -83,8 +74,9 @@ LabelText MakeLabelText(const LogTable& table, const LabelColumns& columns,
   for (int row : rows) {
     text.contacts.push_back(ContactOf(table, columns, row));
     const std::string_view via = Cell(table, columns.qslVia, row);
-    if (text.via.empty() && IsCallSign(via)) text.via = "via " + std::string(Trimmed(via));
-    confirmed = confirmed || SameIgnoringCase(Trimmed(Cell(table, columns.qslRcvd, row)), "Y");
+    if (text.via.empty() && IsCallSign(via)) text.via = "via " + std::string(TrimmedBlanks(via));
+    confirmed =
+        confirmed || SameIgnoringAsciiCase(TrimmedBlanks(Cell(table, columns.qslRcvd, row)), "Y");
   }
   text.closing = confirmed ? "TNX QSL" : "PSE QSL";
   return text;

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "platform/files.h"
+#include "table/ascii_case.h"
 #include "template_file.h"
 
 namespace kartex {
@@ -16,8 +17,6 @@ constexpr size_t kLargestTemplateFile = size_t{16} << 20;
 constexpr int kLongestEquivalentChain = 8;
 constexpr int kMostLabelsPerSheet = 5000;
 
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Upper case, blanks folded into one and trimmed: how sheet names compare.
 std::string NameKey(std::string_view name) {
   std::string key;
@@ -26,7 +25,7 @@ std::string NameKey(std::string_view name) {
     if (blank) {
       if (!key.empty() && key.back() != ' ') key += ' ';
     } else {
-      key += FoldCase(c);
+      key += AsciiUpper(c);
     }
   }
   if (!key.empty() && key.back() == ' ') key.pop_back();

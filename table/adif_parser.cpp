@@ -7,6 +7,7 @@
 
 #include "platform/code_page.h"
 #include "table/adif_scan.h"
+#include "table/ascii_case.h"
 
 namespace kartex {
 
@@ -196,7 +197,7 @@ int AdifParser::KnownColumn(std::string_view name) const {
     const std::string& known = names_[column];
     if (known.size() == name.size() &&
         std::equal(name.begin(), name.end(), known.begin(), [](char a, char b) {
-          return static_cast<unsigned char>(a) < 0x80 && (a >= 'a' && a <= 'z' ? a - 32 : a) == b;
+          return static_cast<unsigned char>(a) < 0x80 && AsciiUpper(a) == b;
         })) {
       return static_cast<int>(column);
     }
@@ -242,8 +243,7 @@ void AdifParser::AddField(std::string_view name, std::string_view value, bool re
     } else {
       pendingNames_.append(name);
       for (size_t k = field.nameBegin; k < pendingNames_.size(); ++k) {
-        const char c = pendingNames_[k];
-        if (c >= 'a' && c <= 'z') pendingNames_[k] = static_cast<char>(c - 32);
+        pendingNames_[k] = AsciiUpper(pendingNames_[k]);
       }
     }
     field.nameEnd = static_cast<uint32_t>(pendingNames_.size());

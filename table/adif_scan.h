@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/code_page.h"
+#include "table/ascii_case.h"
 #include "table/three_way.h"
 
 namespace kartex::adif_scan {
@@ -30,12 +31,7 @@ inline std::string_view Trim(std::string_view text) {
 
 // Whether name is word in any letter case (word in capitals).
 inline bool IsNamed(std::string_view name, std::string_view word) {
-  if (name.size() != word.size()) return false;
-  for (size_t k = 0; k < name.size(); ++k) {
-    const char c = name[k];
-    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != word[k]) return false;
-  }
-  return true;
+  return SameIgnoringAsciiCase(name, word);
 }
 
 // A length as ADIF writes it: decimal digits and nothing else.

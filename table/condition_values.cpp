@@ -1,5 +1,6 @@
 #include "table/condition_values.h"
 
+#include "table/ascii_case.h"
 #include "table/calendar.h"
 
 namespace kartex {
@@ -8,8 +9,7 @@ DateFieldPlaces DateFieldPlacesOf(std::string_view shortDateFormat) {
   constexpr size_t kNone = std::string_view::npos;
   size_t d = kNone, m = kNone, y = kNone;
   for (size_t i = 0; i < shortDateFormat.size(); ++i) {
-    char c = shortDateFormat[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    const char c = AsciiUpper(shortDateFormat[i]);
     if (c == 'D' && d == kNone) d = i;
     if (c == 'M' && m == kNone) m = i;
     if (c == 'Y' && y == kNone) y = i;

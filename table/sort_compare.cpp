@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "table/ascii_case.h"
 #include "table/calendar.h"
 #include "table/number_reader.h"
 
@@ -160,8 +161,6 @@ class Scanner {
   }
 
  private:
-  static char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
   std::string_view s_;
   size_t pos_ = 0;
 };
