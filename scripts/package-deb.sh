@@ -96,7 +96,10 @@ check_installed_help() {
       openbox & sleep 1
       kartex & pid=$!
       xdotool search --sync --name "KARTEX" >/dev/null && sleep 1
-      xdotool key alt+p && sleep 0.5 && xdotool key Return && sleep 2
+      # Alt+P opens "Plik" (it shares its letter with "Pomoc"); two steps
+      # right reach "Pomoc", whose first item opens the help.
+      for key in alt+p Right Right Return; do xdotool key $key; sleep 0.4; done
+      sleep 2
       kill $pid') || true
   if [ "$(cat "$opened" 2>/dev/null)" != /usr/share/kartex/Help_CSV.chm ]; then
     echo "The installed window did not open /usr/share/kartex/Help_CSV.chm from a home folder" >&2
