@@ -20,7 +20,7 @@
 #   BENCH_FORMAT    csv (default) or adif: the generated log as Logger32's CSV
 #                   export, or the same contacts as an ADIF log (log_ROWS.adi)
 #   BENCH_REFERENCE_DIR  folder holding CTY.DAT and ADIF_DXC.TXT for save-country
-#                   (default: the real files in ../shared/data/reference, else demo/)
+#                   (default: the real files in reference/)
 #   BENCH_NO_HYPERFINE=1  time with /usr/bin/time only, even when hyperfine is there
 #
 # Every run's standard output goes to /dev/null. One untimed run first puts the
@@ -78,9 +78,9 @@ make_bench_dir() {
 prepare_reference_files() {
   local ref=${BENCH_REFERENCE_DIR:-}
   if [[ -z $ref ]]; then
-    if [[ -f $REPO_ROOT/../shared/data/reference/ADIF_DXC.TXT ]]; then
-      cp "$REPO_ROOT/../shared/data/reference/ADIF_DXC.TXT" "$WORK_DIR/ADIF_DXC.TXT"
-      cp "$REPO_ROOT/../shared/data/reference/cty-tyler4096-bigcty-20251011.dat" "$WORK_DIR/CTY.DAT" 2>/dev/null || true
+    if [[ -f $REPO_ROOT/reference/ADIF_DXC.TXT ]]; then
+      cp "$REPO_ROOT/reference/ADIF_DXC.TXT" "$WORK_DIR/ADIF_DXC.TXT"
+      cp "$REPO_ROOT/reference/cty-tyler4096-bigcty-20251011.dat" "$WORK_DIR/CTY.DAT"
       return
     fi
     ref=$REPO_ROOT/demo
