@@ -50,7 +50,7 @@ class BenchWindowSystem : public kartex::WindowSystem {
   void ShowNormalCursor() override {}
   void ProcessPendingEvents() override {}
   void ControlsChanged() override {}
-  void ShowList(const ListDialog&) override {}
+  void ShowList(const kartex::ListDialog&) override {}
 
   std::string lastMessage;
   int messages = 0;
