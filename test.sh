@@ -3,8 +3,8 @@
 # widget tests, then the core and kartex-cli tests again under
 # AddressSanitizer and UndefinedBehaviorSanitizer (with the CSV reader's
 # scalar scans), then the Windows core, kartex-cli.exe and their tests,
-# cross-built and run under Wine, and last the libFuzzer targets for 30
-# seconds each.
+# cross-built and run under Wine, then the benchmarks (built, not run), and
+# last the libFuzzer targets for 30 seconds each.
 #
 #   ./test.sh          everything, as CI runs it
 #   ./test.sh quick    the release build and its tests only: the loop of
@@ -32,5 +32,9 @@ cmake --preset windows
 cmake --build --preset windows -j "$jobs"
 scripts/ctest-wine.sh windows -j "$jobs"
 scripts/check-windows-cli.sh build/default build/windows
+
+# The benchmarks are only built, so that they keep compiling.
+cmake --preset bench
+cmake --build --preset bench -j "$jobs"
 
 scripts/fuzz.sh 30
