@@ -39,8 +39,11 @@ HANDLE Inheritable(const std::wstring& path) {
 
 ChildRun RunChild(const std::string& program, const std::vector<std::string>& args,
                   const std::string& folder) {
-  // Named after this process: tests running at once may share the folder.
-  const std::string own = std::to_string(GetCurrentProcessId());
+  // Named after this process and this run: tests running at once may share
+  // the folder, and under Wine a child that has exited can still hold its
+  // output files for a moment after the wait returns.
+  static int runs = 0;
+  const std::string own = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
   const std::string outPath = folder + "\\.child-stdout-" + own;
   const std::string errPath = folder + "\\.child-stderr-" + own;
   std::wstring commandLine = Quoted(Wide(program));
@@ -54,6 +57,7 @@ ChildRun RunChild(const std::string& program, const std::vector<std::string>& ar
   startup.hStdError = Inheritable(Wide(errPath));
   PROCESS_INFORMATION process{};
   ChildRun run;
+  std::string failure;  // said on standard error, so that a test's message shows it
   const std::wstring dir = Wide(folder);
   if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(),
                      &startup, &process)) {
@@ -63,11 +67,13 @@ ChildRun RunChild(const std::string& program, const std::vector<std::string>& ar
     run.status = static_cast<int>(code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+  } else {
+    failure = "CreateProcessW failed, error " + std::to_string(GetLastError()) + "\n";
   }
   CloseHandle(startup.hStdOutput);
   CloseHandle(startup.hStdError);
   run.out = ReadFile(outPath);
-  run.err = ReadFile(errPath);
+  run.err = ReadFile(errPath) + failure;
   DeleteFileW(Wide(outPath).c_str());
   DeleteFileW(Wide(errPath).c_str());
   return run;
