@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times the start of KARTEX.exe under Wine: from the program's start until
-# its main window is mapped on the virtual display (xdotool search, every
-# 10 ms).
+# its main window is mapped on the virtual display (bench/map_probe.c, told
+# by the X server; needs a C compiler and the X11 headers).
 # Cold runs start with no Wine session, so Wine's own start (about 1.1 s
 # here even for "cmd /c echo") is included; warm runs find the session of
 # the run before still up, as a desktop that has run a Windows program
@@ -19,6 +19,8 @@ if [ -z "${KARTEX_GUI_SCREEN:-}" ]; then
   export KARTEX_GUI_SCREEN=1
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$mode" "$exe" "$runs"
 fi
+probe=$(mktemp -d)/map_probe
+cc -O2 -o "$probe" "$repo/bench/map_probe.c" -lX11
 export WINEPREFIX=${KARTEX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kartex/wine}/gui-prefix
 openbox </dev/null >/dev/null 2>&1 &
 wm=$!
@@ -29,16 +31,15 @@ if [ "$mode" = warm ]; then "$repo/scripts/wine-run.sh" cmd /c exit >/dev/null 2
 for run in $(seq "$runs"); do
   if [ "$mode" = cold ]; then wineserver -k 2>/dev/null || true; fi
   sleep 0.5
+  "$probe" "KARTEX v" 60 >"$probe.out" &
+  watcher=$!
+  # "ready": from then on the probe is told of every window mapped.
+  until [ -s "$probe.out" ]; do sleep 0.01; done
   start=$(date +%s.%N)
   "$repo/scripts/wine-run.sh" "$exe" >/dev/null 2>&1 &
   program=$!
-  # Asked every 10 ms: xdotool's own --sync looks only every half second,
-  # which adds up to 0.5 s to a run.
-  for _ in $(seq 6000); do
-    xdotool search --onlyvisible --name "^KARTEX v" >/dev/null 2>&1 && break
-    sleep 0.01
-  done
-  end=$(date +%s.%N)
+  wait "$watcher" || { echo "no window within 60 s" >&2; exit 1; }
+  end=$(tail -n 1 "$probe.out")
   times+=("$(echo "$end - $start" | bc)")
   if [ "$mode" = cold ]; then
     wineserver -k 2>/dev/null || true
