@@ -19,12 +19,13 @@ if [ -z "${KARTEX_GUI_SCREEN:-}" ]; then
   export KARTEX_GUI_SCREEN=1
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$mode" "$exe" "$runs"
 fi
-probe=$(mktemp -d)/map_probe
+probe_dir=$(mktemp -d)
+probe=$probe_dir/map_probe
 cc -O2 -o "$probe" "$repo/bench/map_probe.c" -lX11
 export WINEPREFIX=${KARTEX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kartex/wine}/gui-prefix
 openbox </dev/null >/dev/null 2>&1 &
 wm=$!
-trap 'kill $wm 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+trap 'kill $wm 2>/dev/null; wineserver -k 2>/dev/null || true; rm -rf "$probe_dir"' EXIT
 cd "$repo/demo"
 times=()
 if [ "$mode" = warm ]; then "$repo/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1; fi
